@@ -1,0 +1,82 @@
+// Shared pieces of maptesk-cli: argument handling, the console's answers to
+// the core's questions, the document objects set up from the folder options,
+// and a small JSON writer.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/tool_settings.h"
+#include "map/hex_map.h"
+#include "map/map_names.h"
+#include "util/prompts.h"
+
+namespace maptesk::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+/// Messages go to standard error; questions take a fixed answer (No unless
+/// told otherwise) and choosers are cancelled, since nobody is there to ask.
+class ConsolePrompts : public Prompts {
+ public:
+  void ShowError(const std::string& text) override;
+  void ShowNote(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(const std::string& text) override;
+  std::string ChooseOpenFile(int type, const std::string& folder, const std::string& title) override;
+  std::string ChooseSaveFile(int type, const std::string& folder, const std::string& title) override;
+  std::string BrowseFolder(const std::string& start, const std::string& title) override;
+  void OpenWithShell(const std::string& path) override;
+  void SetWaitCursor(bool) override {}
+
+  bool answerYes = false;
+  int errorCount = 0;
+};
+
+/// Command-line arguments: positional words and "--name [value]" options.
+class Arguments {
+ public:
+  /// `valued` lists the options that take a value, `flags` those that don't.
+  /// False (with `error` set) on an unknown option or a missing value.
+  bool Parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+             const std::vector<std::string>& flags, std::string& error);
+  const std::vector<std::string>& positional() const { return positional_; }
+  bool Has(const std::string& name) const;
+  std::optional<std::string> Value(const std::string& name) const;
+
+ private:
+  std::vector<std::string> positional_;
+  std::vector<std::pair<std::string, std::string>> values_;
+  std::vector<std::string> flags_;
+};
+
+/// The options every command that reads a map takes.
+inline const std::vector<std::string> kFolderOptions = {"--game", "--map-folder", "--scn-folder"};
+
+/// The document objects of one command run.
+struct Session {
+  ConsolePrompts prompts;
+  ToolSettings settings;
+  std::unique_ptr<HexMap> map;
+  std::unique_ptr<MapNames> names;
+
+  Session();
+  /// Folders from the options, else from the standard layout around `mapFile`
+  /// (GAME/SCENARIO/x.MAP, GAME/MAP/...).
+  void SetFolders(const Arguments& args, const std::string& mapFile);
+};
+
+/// An absolute form of `path` (as given when it cannot be made absolute).
+std::string AbsolutePath(const std::string& path);
+
+/// Minimal JSON output.
+std::string JsonString(const std::string& utf8);
+
+/// Prints a usage error and returns kExitUsage.
+int UsageError(const std::string& message, const char* usage);
+
+}  // namespace maptesk::cli

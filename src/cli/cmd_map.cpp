@@ -1,0 +1,147 @@
+// Map document commands: info, names, save.
+#include <cstdio>
+#include <map>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "map/terrain_table.h"
+#include "util/cp1252.h"
+#include "util/path_utils.h"
+
+namespace maptesk::cli {
+namespace {
+
+constexpr char kInfoUsage[] = "usage: maptesk-cli info MAP [--json] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+constexpr char kNamesUsage[] =
+    "usage: maptesk-cli names MAP [--names FILE] [--json] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+constexpr char kSaveUsage[] =
+    "usage: maptesk-cli save MAP OUT [--clean] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+
+std::vector<std::string> With(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Parses, sets the folders and loads the map; the exit status on failure.
+int OpenMap(Session& s, const Args& raw, Arguments& args, const std::vector<std::string>& valued,
+            const std::vector<std::string>& flags, size_t positional, const char* usage) {
+  std::string error;
+  if (!args.Parse(raw, With(kFolderOptions, valued), flags, error)) return UsageError(error, usage);
+  if (args.positional().size() != positional) return UsageError("", usage);
+  s.SetFolders(args, args.positional()[0]);
+  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  return kExitOk;
+}
+
+}  // namespace
+
+int CmdInfo(const Args& raw) {
+  Session s;
+  Arguments args;
+  if (int rc = OpenMap(s, raw, args, {}, {"--json"}, 1, kInfoUsage)) return rc;
+  s.names->LoadDefaultNames();
+  const HexMap& m = *s.map;
+
+  std::map<int, int> terrain;
+  int roadHexes = 0, autoMarks = 0;
+  for (int r = 0; r < kMapRows; ++r) {
+    for (int c = 0; c < kMapColumns; ++c) {
+      const HexCell& cell = m.cell(r, c);
+      ++terrain[cell.terrain];
+      if (cell.roads != 0) ++roadHexes;
+      if (cell.autoRoadMark()) ++autoMarks;
+    }
+  }
+  const std::string namesFile = s.names->DefaultNamesFile();
+
+  if (args.Has("--json")) {
+    std::string out = "{\"path\": " + JsonString(Cp1252ToUtf8(m.path));
+    out += ", \"number\": " + std::to_string(m.MapNumber);
+    out += ", \"columns\": " + std::to_string(m.columns);
+    out += ", \"rows\": " + std::to_string(m.rows);
+    out += ", \"headerExtra\": " + std::to_string(m.headerExtra);
+    out += ", \"terrain\": {";
+    bool first = true;
+    for (auto [value, count] : terrain) {
+      out += (first ? "" : ", ") + JsonString(std::to_string(value)) + ": " + std::to_string(count);
+      first = false;
+    }
+    out += "}, \"roadHexes\": " + std::to_string(roadHexes);
+    out += ", \"autoMarks\": " + std::to_string(autoMarks);
+    out += ", \"pictureFile\": " + JsonString(Cp1252ToUtf8(m.pictureFile));
+    out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
+    out += ", \"namesFile\": " + JsonString(Cp1252ToUtf8(namesFile));
+    out += ", \"nameCount\": " + std::to_string(s.names->NameTotal()) + "}\n";
+    std::fputs(out.c_str(), stdout);
+    return kExitOk;
+  }
+
+  std::printf("Map file:     %s\n", Cp1252ToUtf8(m.path).c_str());
+  std::printf("Map number:   %s\n",
+              m.MapNumber == kNoMapNumber ? "none (65535)" : std::to_string(m.MapNumber).c_str());
+  std::printf("Size:         %d columns x %d rows\n", m.columns, m.rows);
+  std::printf("Header extra: %u\n", m.headerExtra);
+  std::printf("Terrain:\n");
+  for (auto [value, count] : terrain) {
+    std::printf("  %3d %-18s %5d\n", value, TerrainTable::Label(value).c_str(), count);
+  }
+  std::printf("Road hexes:   %d\n", roadHexes);
+  std::printf("Auto marks:   %d\n", autoMarks);
+  std::printf("Picture:      %s (%s)\n", m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
+              m.hasS16Picture ? "found" : "missing");
+  std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(), s.names->NameTotal());
+  return kExitOk;
+}
+
+int CmdNames(const Args& raw) {
+  Session s;
+  Arguments args;
+  if (int rc = OpenMap(s, raw, args, {"--names"}, {"--json"}, 1, kNamesUsage)) return rc;
+  MapNames& names = *s.names;
+  std::string file = args.Value("--names") ? AbsolutePath(*args.Value("--names")) : names.DefaultNamesFile();
+  names.ClearNames();
+  if (!FileExists(file)) {
+    s.prompts.ShowError(Format("%s not found", file.c_str()));
+    return kExitFailed;
+  }
+  if (!names.ReadNamesFile(file)) {
+    ErrorCannotOpen(s.prompts, file);
+    return kExitFailed;
+  }
+
+  if (args.Has("--json")) {
+    std::string out = "{\"namesFile\": " + JsonString(Cp1252ToUtf8(names.namesPath)) + ", \"names\": [";
+    for (int slot = 1; slot < names.nameCount; ++slot) {
+      out += (slot > 1 ? ", " : "") + JsonString(Cp1252ToUtf8(names.NameOf(slot)));
+    }
+    out += "], \"hexes\": [";
+    bool first = true;
+    for (auto [r, c] : names.lastRead().hexOrder) {
+      int slot = names.nameIndex[size_t(r)][size_t(c)];
+      out += Format("%s{\"column\": %d, \"row\": %d, \"slot\": %d}", first ? "" : ", ", c, r, slot);
+      first = false;
+    }
+    out += "]}\n";
+    std::fputs(out.c_str(), stdout);
+    return kExitOk;
+  }
+  for (auto [r, c] : names.lastRead().hexOrder) {
+    int slot = names.nameIndex[size_t(r)][size_t(c)];
+    std::printf("(%d,%d) %s\n", c, r, Cp1252ToUtf8(names.NameOf(slot)).c_str());
+  }
+  return kExitOk;
+}
+
+int CmdSave(const Args& raw) {
+  Session s;
+  Arguments args;
+  if (int rc = OpenMap(s, raw, args, {}, {"--clean"}, 2, kSaveUsage)) return rc;
+  if (args.Has("--clean")) {
+    s.settings.viewToggles |= kToggleSaveClean;
+  } else {
+    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
+  }
+  return s.map->MapFileSave(AbsolutePath(args.positional()[1])) ? kExitOk : kExitFailed;
+}
+
+}  // namespace maptesk::cli

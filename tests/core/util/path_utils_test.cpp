@@ -1,0 +1,81 @@
+#include "util/path_utils.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace maptesk {
+namespace {
+
+TEST(PathPart, SplitsDriveFolderNameAndExtension) {
+  const std::string p = "C:\\Games\\MAP\\map012.s16";
+  EXPECT_EQ(PathPart(p, -1), "");
+  EXPECT_EQ(PathPart(p, 0), "C:\\Games\\MAP\\");
+  EXPECT_EQ(PathPart(p, 1), "map012");
+  EXPECT_EQ(PathPart(p, 2), ".s16");
+  EXPECT_EQ(PathPart(p, 3), "map012.s16");
+  EXPECT_EQ(PathPart(p, 4), "C:\\Games\\MAP\\map012");
+  EXPECT_EQ(PathPart(p, 9), p);
+  EXPECT_EQ(PathPart("map012.s16", 0), "");
+  EXPECT_EQ(PathPart("map012.s16", 3), "map012.s16");
+  EXPECT_EQ(PathPart("", 9), "");
+  // Forward slashes, dots in folders and several dots in the name.
+  EXPECT_EQ(PathPart("/home/u/a.b/c", 2), "");
+  EXPECT_EQ(PathPart("/home/u/a.b/c.d.MAP", 1), "c.d");
+  EXPECT_EQ(PathPart("/home/u/a.b/c.d.MAP", 0), "/home/u/a.b/");
+  EXPECT_EQ(PathPart("D:x.map", 0), "D:");
+}
+
+TEST(ParentFolder, CutsBackOneFolder) {
+  EXPECT_EQ(ParentFolder("C:\\a\\b\\"), "C:\\a\\");
+  EXPECT_EQ(ParentFolder("C:\\a\\b\\file.txt"), "C:\\a\\");
+  EXPECT_EQ(ParentFolder("C:\\"), "C:");
+  EXPECT_EQ(ParentFolder("/g/SCENARIO/x.map"), "/g/");
+  EXPECT_EQ(ParentFolder("SCENARIO/*.map"), "");
+  EXPECT_EQ(ParentFolder(""), "");
+}
+
+TEST(TrailingNumber, ReadsTheDigitsAtTheEnd) {
+  EXPECT_EQ(TrailingNumber("Map 12 ", 0), 12);
+  EXPECT_EQ(TrailingNumber("Map", -1), -1);
+  EXPECT_EQ(TrailingNumber("2008", 0), 2008);
+  EXPECT_EQ(TrailingNumber("", 5), 5);
+  EXPECT_EQ(TrailingNumber("MAP1200", 0), 1200);
+  // A run too long for any number does not overflow.
+  EXPECT_GE(TrailingNumber("x99999999999999999999999999", 0), 0);
+}
+
+TEST(Padding, FillsToTheWidthAndNeverCuts) {
+  EXPECT_EQ(PadNumber(7, 3, '0', true), "007");
+  EXPECT_EQ(PadNumber(7, 3, ' ', false), "7  ");
+  EXPECT_EQ(PadNumber(1234, 3, '0', true), "1234");
+  EXPECT_EQ(PadText("MAP", 6, '.', true), "...MAP");
+  EXPECT_EQ(PadText("abc", -4, ' ', false), "abc");
+}
+
+TEST(Wildcards, MatchIgnoringCase) {
+  EXPECT_TRUE(WildcardMatch("*.map", "ABC.MAP"));
+  EXPECT_TRUE(WildcardMatch("MAP*.s16", "map0500.S16"));
+  EXPECT_FALSE(WildcardMatch("MAP*.s16", "map0500.s16.bak"));
+  EXPECT_TRUE(WildcardMatch("a?c*", "aXc"));
+  EXPECT_FALSE(WildcardMatch("a?c", "ac"));
+  EXPECT_TRUE(WildcardMatch("*", ""));
+}
+
+TEST(FindFileNoCase, FindsGameFilesWhateverTheirCase) {
+  testing::TempDir dir;
+  testing::WriteText(dir / "Map/map0700.S16", "x");
+  auto found = FindFileNoCase(dir.str() + "MAP/MAP0700.s16");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, dir / "Map/map0700.S16");
+  EXPECT_TRUE(FileExists(dir.str() + "map\\MAP0700.S16"));
+  EXPECT_FALSE(FileExists(dir.str() + "MAP/MAP0800.s16"));
+  EXPECT_FALSE(FileExists(""));
+  auto files = FindFiles(dir.str() + "MAP", "map*.s16");
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0], dir / "Map/map0700.S16");
+  EXPECT_TRUE(FindFiles(dir.str() + "nowhere", "*").empty());
+}
+
+}  // namespace
+}  // namespace maptesk
