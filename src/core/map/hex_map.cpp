@@ -128,7 +128,7 @@ bool HexMap::MapFileSave(const std::string& requested) {
     return false;
   }
 
-  if (!hasS16Picture && !FileExists(S16PictureName(MapNumber, "")) && createPictureForNumber) {
+  if (createPictureForNumber && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
     createPictureForNumber();
   }
 

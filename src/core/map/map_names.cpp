@@ -1,5 +1,7 @@
 #include "map/map_names.h"
 
+#include <unordered_map>
+
 #include "app/tool_settings.h"
 #include "map/hex_map.h"
 #include "util/file_io.h"
@@ -135,6 +137,10 @@ bool MapNames::ReadNamesFile(const std::string& path) {
   if (status != ReadStatus::kOk) return false;
 
   lastRead_ = {};
+  // A file names each place on many hexes: look names up by hash while
+  // reading rather than walking the list for every line.
+  std::unordered_map<std::string, int> slots;
+  for (int slot = 1; slot < nameCount; ++slot) slots.emplace(names[size_t(slot)], slot);
   std::vector<std::string> lines =
       SplitNamesFileLines(std::string(bytes.begin(), bytes.end()));
   // The first line is the header, whatever it holds.
@@ -147,14 +153,18 @@ bool MapNames::ReadNamesFile(const std::string& path) {
       ++lastRead_.emptyNames;
       continue;
     }
-    int slot = FindName(line.name);
+    auto known = slots.find(line.name);
+    int slot = known == slots.end() ? 0 : known->second;
     if (slot == 0) {
       int next = nameCount == 0 ? 1 : nameCount;
       if (next > kMaxHexSlot) {
         ++lastRead_.droppedForSlots;
         continue;
       }
-      slot = AddName(line.name);
+      names[size_t(next)] = line.name;
+      nameCount = next + 1;
+      slot = next;
+      slots.emplace(line.name, slot);
     }
     if (slot <= 0) continue;
     uint8_t& index = nameIndex[size_t(line.row)][size_t(line.column)];
@@ -185,7 +195,9 @@ std::string MapNames::FormatNamesFile() const {
     for (int c = 0; c < kMapColumns; ++c) {
       int slot = nameIndex[size_t(r)][size_t(c)];
       if (slot == 0) continue;
-      text += Format("(%02d,%02d) #", c, r);
+      const char hexLine[] = {'(', char('0' + c / 10), char('0' + c % 10), ',', char('0' + r / 10),
+                              char('0' + r % 10), ')', ' ', '#'};
+      text.append(hexLine, sizeof hexLine);
       text += NameOf(slot);
       text += "\r\n";
     }
