@@ -135,14 +135,18 @@ bool MapNames::ReadNamesFile(const std::string& path) {
     return false;
   }
   if (status != ReadStatus::kOk) return false;
+  ReadNamesText(std::string(bytes.begin(), bytes.end()), path);
+  namesPath = ResolveExisting(path);
+  return true;
+}
 
+void MapNames::ReadNamesText(const std::string& text, const std::string& path) {
   lastRead_ = {};
   // A file names each place on many hexes: look names up by hash while
   // reading rather than walking the list for every line.
   std::unordered_map<std::string, int> slots;
   for (int slot = 1; slot < nameCount; ++slot) slots.emplace(names[size_t(slot)], slot);
-  std::vector<std::string> lines =
-      SplitNamesFileLines(std::string(bytes.begin(), bytes.end()));
+  std::vector<std::string> lines = SplitNamesFileLines(text);
   // The first line is the header, whatever it holds.
   for (size_t i = 1; i < lines.size(); ++i) {
     NameLine line;
@@ -183,8 +187,6 @@ bool MapNames::ReadNamesFile(const std::string& path) {
                               path.c_str(), kMaxHexSlot, lastRead_.droppedForSlots));
   }
   namesModified = false;
-  namesPath = ResolveExisting(path);
-  return true;
 }
 
 std::string MapNames::FormatNamesFile() const {

@@ -50,6 +50,9 @@ class MapNames {
   void LoadDefaultNames();
   /// Reads a names file into the list. False when it could not be read.
   bool ReadNamesFile(const std::string& path);
+  /// Reads the text of a names file into the list (`source` names it in
+  /// messages).
+  void ReadNamesText(const std::string& text, const std::string& source);
   /// Writes the names file safely; false (with a message) on failure.
   bool WriteNamesFile(const std::string& path);
   /// The text WriteNamesFile writes.
