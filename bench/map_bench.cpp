@@ -44,7 +44,8 @@ struct Fixture {
       for (int c = 0; c < kMapColumns; ++c) {
         map.cell(r, c).terrain = uint16_t((r * 7 + c) % 20);
         map.cell(r, c).roads = uint16_t(r + c);
-        names.nameIndex[size_t(r)][size_t(c)] = uint8_t(names.AddName("Town " + std::to_string((r * 45 + c) % 200)));
+        names.nameIndex[size_t(r)][size_t(c)] =
+            uint8_t(names.AddName("Town " + std::to_string((r * 45 + c) % 200)));
       }
     }
     map.MapFileSave(mapPath());

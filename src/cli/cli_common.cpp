@@ -13,7 +13,9 @@ void ConsolePrompts::ShowError(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-void ConsolePrompts::ShowNote(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void ConsolePrompts::ShowNote(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 bool ConsolePrompts::AskYesNo(const std::string&) { return answerYes; }
 
@@ -21,8 +23,12 @@ YesNoCancel ConsolePrompts::AskYesNoCancel(const std::string&) {
   return answerYes ? YesNoCancel::kYes : YesNoCancel::kNo;
 }
 
-std::string ConsolePrompts::ChooseOpenFile(int, const std::string&, const std::string&) { return {}; }
-std::string ConsolePrompts::ChooseSaveFile(int, const std::string&, const std::string&) { return {}; }
+std::string ConsolePrompts::ChooseOpenFile(int, const std::string&, const std::string&) {
+  return {};
+}
+std::string ConsolePrompts::ChooseSaveFile(int, const std::string&, const std::string&) {
+  return {};
+}
 std::string ConsolePrompts::BrowseFolder(const std::string&, const std::string&) { return {}; }
 void ConsolePrompts::OpenWithShell(const std::string&) {}
 
@@ -74,8 +80,9 @@ std::string AbsolutePath(const std::string& path) {
 void Session::SetFolders(const Arguments& args, const std::string& mapFile) {
   const std::string sep(1, kPathSeparator);
   std::string full = AbsolutePath(mapFile);
-  settings.gameFolder = args.Value("--game") ? WithTrailingSeparator(AbsolutePath(*args.Value("--game")))
-                                             : ParentFolder(full);
+  settings.gameFolder = args.Value("--game")
+                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--game")))
+                            : ParentFolder(full);
   settings.mapFolder = args.Value("--map-folder")
                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--map-folder")))
                            : settings.gameFolder + "MAP" + sep;

@@ -27,8 +27,10 @@ class ConsolePrompts : public Prompts {
   void ShowNote(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   YesNoCancel AskYesNoCancel(const std::string& text) override;
-  std::string ChooseOpenFile(int type, const std::string& folder, const std::string& title) override;
-  std::string ChooseSaveFile(int type, const std::string& folder, const std::string& title) override;
+  std::string ChooseOpenFile(int type, const std::string& folder,
+                             const std::string& title) override;
+  std::string ChooseSaveFile(int type, const std::string& folder,
+                             const std::string& title) override;
   std::string BrowseFolder(const std::string& start, const std::string& title) override;
   void OpenWithShell(const std::string& path) override;
   void SetWaitCursor(bool) override {}

@@ -20,7 +20,8 @@ TEST(Layering, NoCoreFileIncludesQt) {
     int number = 0;
     while (std::getline(in, line)) {
       ++number;
-      EXPECT_FALSE(std::regex_search(line, qtInclude)) << entry.path() << ":" << number << ": " << line;
+      EXPECT_FALSE(std::regex_search(line, qtInclude))
+          << entry.path() << ":" << number << ": " << line;
     }
     ++files;
   }

@@ -51,7 +51,8 @@ class FullDisk {
   /// Makes the file system read-only: nothing, not even root, can write.
   bool MakeReadOnly() {
     return mounted_ &&
-           std::system(("mount -o remount,ro '" + dir_.path().string() + "' 2>/dev/null").c_str()) == 0;
+           std::system(
+               ("mount -o remount,ro '" + dir_.path().string() + "' 2>/dev/null").c_str()) == 0;
   }
   /// Folder contents other than the filler.
   std::vector<std::string> Files() const {

@@ -37,10 +37,12 @@ class ScriptedPrompts : public Prompts {
     std::string a = Record("yesnocancel", text, true);
     return a == "yes" ? YesNoCancel::kYes : a == "no" ? YesNoCancel::kNo : YesNoCancel::kCancel;
   }
-  std::string ChooseOpenFile(int type, const std::string& folder, const std::string& title) override {
+  std::string ChooseOpenFile(int type, const std::string& folder,
+                             const std::string& title) override {
     return PathAnswer(Record("open", Describe(type, folder, title), true));
   }
-  std::string ChooseSaveFile(int type, const std::string& folder, const std::string& title) override {
+  std::string ChooseSaveFile(int type, const std::string& folder,
+                             const std::string& title) override {
     return PathAnswer(Record("save", Describe(type, folder, title), true));
   }
   std::string BrowseFolder(const std::string& start, const std::string& title) override {

@@ -63,7 +63,8 @@ inline void WriteText(const std::string& path, const std::string& text) {
 /// Files in a folder (names only), to check nothing was left behind.
 inline std::vector<std::string> ListFolder(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -26,8 +26,7 @@ class MemoryProfileStore : public ProfileStore {
  public:
   std::string ReadString(const std::string& section, const std::string& name,
                          const std::string& fallback) override;
-  uint32_t ReadInt(const std::string& section, const std::string& name,
-                   uint32_t fallback) override;
+  uint32_t ReadInt(const std::string& section, const std::string& name, uint32_t fallback) override;
   void WriteString(const std::string& section, const std::string& name,
                    const std::string& value) override;
   void WriteInt(const std::string& section, const std::string& name, uint32_t value) override;

@@ -20,9 +20,7 @@ void HexCell::SetRoads(uint16_t bits) {
 
 bool HexCell::ApplyBrush(HexCell& target) const {
   switch (setMode()) {
-    case kSetTerrain:
-      target.SetTerrain(terrain, 0);
-      return true;
+    case kSetTerrain: target.SetTerrain(terrain, 0); return true;
     case kSetRoads:
       if (autoRoadMark()) {
         target.flags |= kAutoRoadMark;
@@ -32,8 +30,7 @@ bool HexCell::ApplyBrush(HexCell& target) const {
         target.roads = roads;
       }
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -39,7 +39,8 @@ std::string HexMap::S16PictureName(int number, const std::string& folder) const 
   const std::string base = folder.empty() ? settings_.mapFolder : folder;
   std::string candidate = WithTrailingSeparator(base) + "MAP" + numberText + "00.s16";
   if (auto found = FindFileNoCase(candidate)) return *found;
-  std::string fallback = settings_.gameFolder + "MAP" + kPathSeparator + "MAP" + numberText + "00.s16";
+  std::string fallback =
+      settings_.gameFolder + "MAP" + kPathSeparator + "MAP" + numberText + "00.s16";
   return ResolveExisting(fallback);
 }
 
@@ -69,12 +70,14 @@ bool HexMap::MapFileLoad(const std::string& requested) {
   if (!name.empty()) {
     name = PathPart(name, kPartWithoutExtension) + ".MAP";
     if (!FileExists(name)) {
-      name = settings_.gameFolder + "SCENARIO" + kPathSeparator + PathPart(name, kPartName) + ".MAP";
+      name =
+          settings_.gameFolder + "SCENARIO" + kPathSeparator + PathPart(name, kPartName) + ".MAP";
     }
   }
 
   std::vector<uint8_t> bytes;
-  ReadStatus status = name.empty() ? ReadStatus::kNotFound : ReadFileBytes(name, bytes, kMapFileSize);
+  ReadStatus status =
+      name.empty() ? ReadStatus::kNotFound : ReadFileBytes(name, bytes, kMapFileSize);
   if (status != ReadStatus::kOk) {
     name = prompts_.ChooseOpenFile(kFileMap, PathPart(name, kPartFolder), "");
     status = name.empty() ? ReadStatus::kNotFound : ReadFileBytes(name, bytes, kMapFileSize);
@@ -102,9 +105,10 @@ bool HexMap::MapFileLoad(const std::string& requested) {
   loaded = true;
   CheckPicture();
   if (bytes.size() < kMapFileSize) {
-    prompts_.ShowNote(Format("Map file [%s]\nis shorter than a map (%d of %d bytes):\n"
-                             "the hexes it lacks are left empty",
-                             path.c_str(), int(bytes.size()), int(kMapFileSize)));
+    prompts_.ShowNote(
+        Format("Map file [%s]\nis shorter than a map (%d of %d bytes):\n"
+               "the hexes it lacks are left empty",
+               path.c_str(), int(bytes.size()), int(kMapFileSize)));
   }
   if (hasS16Picture && assemblePicture) assemblePicture(pictureFile);
   return true;

@@ -113,8 +113,7 @@ std::string MapNames::DefaultNamesFile() const {
   const std::string folder = settings_.mapFolder;
   const std::string num = NumberPart(map_.MapNumber);
   const std::string plain = folder + "MAP" + num + ".TXT";
-  const std::string specific =
-      folder + "MAP" + num + "_" + PathPart(map_.path, kPartName) + ".TXT";
+  const std::string specific = folder + "MAP" + num + "_" + PathPart(map_.path, kPartName) + ".TXT";
   if (auto found = FindFileNoCase(plain)) return *found;
   if (auto found = FindFileNoCase(specific)) return *found;
   return plain;
@@ -177,28 +176,37 @@ void MapNames::ReadNamesText(const std::string& text, const std::string& path) {
   }
 
   if (lastRead_.emptyNames > 0) {
-    prompts_.ShowError(Format("Found %d empty names!\nthey have been removed, same as in the game\n"
-                              "but you should check if this is correct\nor they should have some text",
-                              lastRead_.emptyNames));
+    prompts_.ShowError(
+        Format("Found %d empty names!\nthey have been removed, same as in the game\n"
+               "but you should check if this is correct\nor they should have some text",
+               lastRead_.emptyNames));
   }
   if (lastRead_.droppedForSlots > 0) {
-    prompts_.ShowError(Format("[%s]\nholds more than %d different names: a map can hold no more.\n"
-                              "%d hex lines with further names were not read",
-                              path.c_str(), kMaxHexSlot, lastRead_.droppedForSlots));
+    prompts_.ShowError(
+        Format("[%s]\nholds more than %d different names: a map can hold no more.\n"
+               "%d hex lines with further names were not read",
+               path.c_str(), kMaxHexSlot, lastRead_.droppedForSlots));
   }
   namesModified = false;
 }
 
 std::string MapNames::FormatNamesFile() const {
-  std::string text = Format("[MAP:%3d] [%-20s]\r\n", int(map_.MapNumber),
-                            PathPart(map_.path, kPartName).c_str());
+  std::string text =
+      Format("[MAP:%3d] [%-20s]\r\n", int(map_.MapNumber), PathPart(map_.path, kPartName).c_str());
   text += "--------------------------------\r\n";
   for (int r = 0; r < kMapRows; ++r) {
     for (int c = 0; c < kMapColumns; ++c) {
       int slot = nameIndex[size_t(r)][size_t(c)];
       if (slot == 0) continue;
-      const char hexLine[] = {'(', char('0' + c / 10), char('0' + c % 10), ',', char('0' + r / 10),
-                              char('0' + r % 10), ')', ' ', '#'};
+      const char hexLine[] = {'(',
+                              char('0' + c / 10),
+                              char('0' + c % 10),
+                              ',',
+                              char('0' + r / 10),
+                              char('0' + r % 10),
+                              ')',
+                              ' ',
+                              '#'};
       text.append(hexLine, sizeof hexLine);
       text += NameOf(slot);
       text += "\r\n";

@@ -6,10 +6,11 @@ namespace maptesk {
 namespace {
 
 constexpr const char* kNames[TerrainTable::kCount] = {
-    "Clear", "City",  "Airfield",      "Forest", "Jungle",     "Hill",
-    "Mountain", "Sand", "Swamp",       "Ocean",  "River",      "Fortification",
-    "Port",  "Stream", "Escarpment",   "Impassable River", "Rough", "Lake",
-    "Rice Fields", "Lake region"};
+    "Clear",  "City",   "Airfield",    "Forest",
+    "Jungle", "Hill",   "Mountain",    "Sand",
+    "Swamp",  "Ocean",  "River",       "Fortification",
+    "Port",   "Stream", "Escarpment",  "Impassable River",
+    "Rough",  "Lake",   "Rice Fields", "Lake region"};
 
 }  // namespace
 

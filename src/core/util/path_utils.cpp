@@ -188,7 +188,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   // recursion depth to worry about for long names.
   size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {

@@ -23,13 +23,13 @@ bool IsSeparator(char c);
 
 /// Which piece of a path PathPart returns.
 enum PathPartKind : int {
-  kPartNone = -1,        ///< empty
-  kPartFolder = 0,       ///< drive + folder, with its trailing separator
-  kPartName = 1,         ///< name without extension
-  kPartExtension = 2,    ///< extension with its dot
-  kPartFileName = 3,     ///< name + extension
+  kPartNone = -1,             ///< empty
+  kPartFolder = 0,            ///< drive + folder, with its trailing separator
+  kPartName = 1,              ///< name without extension
+  kPartExtension = 2,         ///< extension with its dot
+  kPartFileName = 3,          ///< name + extension
   kPartWithoutExtension = 4,  ///< drive + folder + name
-  kPartWhole = 5,        ///< the whole path
+  kPartWhole = 5,             ///< the whole path
 };
 
 /// Splits `path` into drive + folder, name and extension.

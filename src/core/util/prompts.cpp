@@ -5,7 +5,9 @@ namespace maptesk {
 std::string FileTypeFilter(int type) {
   std::string filter;
   switch (type) {
-    case kFileText: filter = "TXT Files (*.TXT)|*.txt|LOG Files (*.LOG)|*.log|INI Files (*.INI)|*.ini|"; break;
+    case kFileText:
+      filter = "TXT Files (*.TXT)|*.txt|LOG Files (*.LOG)|*.log|INI Files (*.INI)|*.ini|";
+      break;
     case kFileLog: filter = "Files (*.LOG)|*.log|Files (*.TXT)|*.txt|"; break;
     case kFileIni: filter = "Files (*.INI)|*.tbl|Files (*.TXT)|*.txt|"; break;
     case kFileMap: filter = "MAP Files (*.MAP)|*.map|"; break;

@@ -43,8 +43,7 @@ void QtProfileStore::WriteString(const std::string& section, const std::string& 
   settings_->setValue(Key(section, name), QString::fromStdString(Cp1252ToUtf8(value)));
 }
 
-void QtProfileStore::WriteInt(const std::string& section, const std::string& name,
-                              uint32_t value) {
+void QtProfileStore::WriteInt(const std::string& section, const std::string& name, uint32_t value) {
   settings_->setValue(Key(section, name), qlonglong(value));
 }
 

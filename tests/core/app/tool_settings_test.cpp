@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/profile_store.h"
-#include "util/path_utils.h"
 #include "support/scripted_prompts.h"
+#include "util/path_utils.h"
 
 namespace maptesk {
 namespace {
@@ -92,7 +92,8 @@ TEST(ToolSettings, ResetFoldersAsksFirst) {
   prompts.Answer(true);
   prompts.AnswerPath("/h/");
   EXPECT_TRUE(s.ResetFolders(prompts, "/home/"));
-  EXPECT_EQ(prompts.Texts("yesno")[0], "\n   Please confirm you want to reset all folder settings  \n");
+  EXPECT_EQ(prompts.Texts("yesno")[0],
+            "\n   Please confirm you want to reset all folder settings  \n");
   EXPECT_EQ(s.gameFolder, "/h/");
   EXPECT_EQ(s.mapFolder, "/h/MAP/");
 }

@@ -53,12 +53,14 @@ class CliMapTest : public ::testing::Test {
 TEST_F(CliMapTest, InfoJsonDescribesTheMap) {
   auto r = RunCli({"info", MapPath(), "--json"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out,
-            "{\"path\": \"" + MapPath() + "\", \"number\": 7, \"columns\": 30, \"rows\": 20, "
-            "\"headerExtra\": 22136, \"terrain\": {\"0\": 1795, \"1\": 2, \"9\": 2, \"21\": 1}, "
-            "\"roadHexes\": 2, \"autoMarks\": 2, \"pictureFile\": \"" + (game / "MAP/map0700.S16") +
-            "\", \"hasS16Picture\": true, \"namesFile\": \"" + (game / "MAP/MAP007.TXT") +
-            "\", \"nameCount\": 2}\n");
+  EXPECT_EQ(
+      r.out,
+      "{\"path\": \"" + MapPath() +
+          "\", \"number\": 7, \"columns\": 30, \"rows\": 20, "
+          "\"headerExtra\": 22136, \"terrain\": {\"0\": 1795, \"1\": 2, \"9\": 2, \"21\": 1}, "
+          "\"roadHexes\": 2, \"autoMarks\": 2, \"pictureFile\": \"" +
+          (game / "MAP/map0700.S16") + "\", \"hasS16Picture\": true, \"namesFile\": \"" +
+          (game / "MAP/MAP007.TXT") + "\", \"nameCount\": 2}\n");
 }
 
 TEST_F(CliMapTest, InfoTextAndFolderOptions) {
@@ -67,9 +69,9 @@ TEST_F(CliMapTest, InfoTextAndFolderOptions) {
   EXPECT_NE(r.out.find("Map number:   7"), std::string::npos);
   EXPECT_NE(r.out.find("City"), std::string::npos);
   // With another MAP folder, neither picture nor names are found.
-  auto other = RunCli({"info", MapPath(), "--json", "--map-folder", game / "elsewhere", "--game",
-                       game / "nogame"},
-                      game);
+  auto other = RunCli(
+      {"info", MapPath(), "--json", "--map-folder", game / "elsewhere", "--game", game / "nogame"},
+      game);
   ASSERT_EQ(other.status, 0) << other.err;
   EXPECT_NE(other.out.find("\"hasS16Picture\": false"), std::string::npos);
   EXPECT_NE(other.out.find("\"nameCount\": 0"), std::string::npos);

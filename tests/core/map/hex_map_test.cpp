@@ -112,7 +112,8 @@ TEST_F(HexMapTest, MissingFileOffersTheChooserOnce) {
 
   prompts.AnswerPath(dir / "other/alsogone.MAP");
   EXPECT_FALSE(map.MapFileLoad(dir / "SCENARIO/gone.MAP"));
-  EXPECT_EQ(prompts.Texts("error").back(), "Map file [" + (dir / "other/alsogone.MAP") + "]\nnot found");
+  EXPECT_EQ(prompts.Texts("error").back(),
+            "Map file [" + (dir / "other/alsogone.MAP") + "]\nnot found");
 }
 
 TEST_F(HexMapTest, ShortAndLongFilesAreReadAsFarAsTheyGo) {
@@ -121,7 +122,8 @@ TEST_F(HexMapTest, ShortAndLongFilesAreReadAsFarAsTheyGo) {
   std::vector<uint8_t> shortFile(bytes.begin(), bytes.begin() + CellOffset(1, 0) + 3);
   WriteBytes(dir / "SCENARIO/short.MAP", shortFile);
   ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/short.MAP"));
-  EXPECT_EQ(map.cell(0, 44).terrain, bytes[CellOffset(0, 44)] | (bytes[CellOffset(0, 44) + 1] << 8));
+  EXPECT_EQ(map.cell(0, 44).terrain,
+            bytes[CellOffset(0, 44)] | (bytes[CellOffset(0, 44) + 1] << 8));
   EXPECT_EQ(map.cell(1, 0), HexCell{});  // the partial record is not used
   EXPECT_EQ(map.cell(39, 44), HexCell{});
   ASSERT_EQ(prompts.Texts("note").size(), 1u);
@@ -162,7 +164,8 @@ TEST_F(HexMapTest, SaveCleanZeroesMarksInFileAndMemory) {
   EXPECT_EQ(map.cell(7, 7).terrain, 13);
   // header and trailer carried through
   EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 10, bytes.begin()));
-  EXPECT_TRUE(std::equal(saved.end() - kMapTrailerSize, saved.end(), bytes.end() - kMapTrailerSize));
+  EXPECT_TRUE(
+      std::equal(saved.end() - kMapTrailerSize, saved.end(), bytes.end() - kMapTrailerSize));
 }
 
 TEST_F(HexMapTest, NewMapBeforeAnyLoadSavesZeroHeaderAndTrailer) {
@@ -175,7 +178,8 @@ TEST_F(HexMapTest, NewMapBeforeAnyLoadSavesZeroHeaderAndTrailer) {
   EXPECT_EQ(saved[1], 0xFF);
   for (int i = 2; i < 10; ++i) EXPECT_EQ(saved[size_t(i)], 0) << i;
   EXPECT_EQ(saved[10], 9);
-  EXPECT_TRUE(std::all_of(saved.end() - kMapTrailerSize, saved.end(), [](uint8_t b) { return b == 0; }));
+  EXPECT_TRUE(
+      std::all_of(saved.end() - kMapTrailerSize, saved.end(), [](uint8_t b) { return b == 0; }));
 }
 
 TEST_F(HexMapTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
@@ -189,13 +193,15 @@ TEST_F(HexMapTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
   // A target that is a folder.
   std::filesystem::create_directories(dir.path() / "SCENARIO/dir.MAP");
   EXPECT_FALSE(map.MapFileSave(dir / "SCENARIO/dir.MAP"));
-  EXPECT_EQ(prompts.Texts("error").back(), "Error on creating [" + (dir / "SCENARIO/dir.MAP") + "]");
+  EXPECT_EQ(prompts.Texts("error").back(),
+            "Error on creating [" + (dir / "SCENARIO/dir.MAP") + "]");
   // A folder that does not exist.
   EXPECT_FALSE(map.MapFileSave(dir / "nowhere/x.MAP"));
   EXPECT_TRUE(map.modified);
   EXPECT_EQ(map.path, dir / "SCENARIO/a.MAP");
   EXPECT_EQ(ReadBytes(dir / "SCENARIO/a.MAP"), bytes);
-  EXPECT_EQ(testing::ListFolder(dir.path() / "SCENARIO"), (std::vector<std::string>{"a.MAP", "dir.MAP"}));
+  EXPECT_EQ(testing::ListFolder(dir.path() / "SCENARIO"),
+            (std::vector<std::string>{"a.MAP", "dir.MAP"}));
 }
 
 TEST_F(HexMapTest, SavingOverANameThatDiffersInCaseReplacesThatFile) {
@@ -208,7 +214,8 @@ TEST_F(HexMapTest, SavingOverANameThatDiffersInCaseReplacesThatFile) {
 
 TEST_F(HexMapTest, S16PictureNameLooksInTheMapFolderThenUnderTheGameFolder) {
   settings.mapFolder = dir.str() + "tiles/";
-  EXPECT_EQ(map.S16PictureName(7, ""), dir.str() + "MAP/MAP0700.s16");  // fallback, whether or not it exists
+  EXPECT_EQ(map.S16PictureName(7, ""),
+            dir.str() + "MAP/MAP0700.s16");  // fallback, whether or not it exists
   testing::WriteText(dir / "tiles/map0700.S16", "x");
   EXPECT_EQ(map.S16PictureName(7, ""), dir / "tiles/map0700.S16");
   EXPECT_EQ(map.S16PictureName(12, dir.str() + "x/"), dir.str() + "MAP/MAP1200.s16");

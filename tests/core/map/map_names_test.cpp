@@ -50,15 +50,16 @@ TEST_F(MapNamesTest, AddNameKeepsNamesDistinctAndSlotsInOrder) {
 }
 
 TEST_F(MapNamesTest, ReadsHexLinesAndSkipsEverythingElse) {
-  ASSERT_TRUE(Read("(01,01) #First line is the header and is lost\r\n"
-                   "--------------------------------\r\n"
-                   "(03,17) #Oran\r\n"
-                   "   (7,3) #  Old Town \r\n"
-                   "; a comment\r\n"
-                   "\r\n"
-                   "(04,05) #Oran\n"
-                   "(44,39) #Corner\r\n"
-                   "(05,05) #No line break at the end"));
+  ASSERT_TRUE(
+      Read("(01,01) #First line is the header and is lost\r\n"
+           "--------------------------------\r\n"
+           "(03,17) #Oran\r\n"
+           "   (7,3) #  Old Town \r\n"
+           "; a comment\r\n"
+           "\r\n"
+           "(04,05) #Oran\n"
+           "(44,39) #Corner\r\n"
+           "(05,05) #No line break at the end"));
   EXPECT_EQ(Slot(1, 1), 0);
   EXPECT_EQ(NameAt(3, 17), "Oran");
   EXPECT_EQ(NameAt(7, 3), "  Old Town ");
@@ -73,16 +74,17 @@ TEST_F(MapNamesTest, ReadsHexLinesAndSkipsEverythingElse) {
 }
 
 TEST_F(MapNamesTest, OddLinesAreSkippedWithoutTouchingTheGrid) {
-  ASSERT_TRUE(Read("header\n"
-                   "(45,0) #column outside\n"
-                   "(0,40) #row outside\n"
-                   "(-1,3) #negative\n"
-                   "(99999999999999,1) #huge\n"
-                   "(3 3) #no comma\n"
-                   "(3,3 #no bracket\n"
-                   "(3,3) no hash\n"
-                   "(x,3) #not a number\n"
-                   "(2,2) #Good\n"));
+  ASSERT_TRUE(
+      Read("header\n"
+           "(45,0) #column outside\n"
+           "(0,40) #row outside\n"
+           "(-1,3) #negative\n"
+           "(99999999999999,1) #huge\n"
+           "(3 3) #no comma\n"
+           "(3,3 #no bracket\n"
+           "(3,3) no hash\n"
+           "(x,3) #not a number\n"
+           "(2,2) #Good\n"));
   EXPECT_EQ(names.NameTotal(), 1);
   EXPECT_EQ(NameAt(2, 2), "Good");
   EXPECT_EQ(names.lastRead().malformedLines, 8);
@@ -121,7 +123,8 @@ TEST_F(MapNamesTest, TheSameNameOnManyHexesTakesOneSlot) {
 TEST_F(MapNamesTest, MoreThan255NamesAreRefusedNotWrapped) {
   std::string text = "h\n";
   for (int i = 0; i < 260; ++i) {
-    text += "(" + std::to_string(i % 45) + "," + std::to_string(i / 45) + ") #Name " + std::to_string(i) + "\n";
+    text += "(" + std::to_string(i % 45) + "," + std::to_string(i / 45) + ") #Name " +
+            std::to_string(i) + "\n";
   }
   text += "(0,39) #Name 3\n";  // a name already held still goes on
   ASSERT_TRUE(Read(text));
@@ -175,7 +178,8 @@ TEST_F(MapNamesTest, FailedWriteKeepsTheOldFile) {
   EXPECT_TRUE(names.namesModified);
   EXPECT_EQ(prompts.Texts("error").front(), "Error on creating [" + (dir / "MAP/folder.TXT") + "]");
   EXPECT_EQ(ReadText(dir / "MAP/keep.TXT"), "old contents");
-  EXPECT_EQ(testing::ListFolder(dir.path() / "MAP"), (std::vector<std::string>{"folder.TXT", "keep.TXT"}));
+  EXPECT_EQ(testing::ListFolder(dir.path() / "MAP"),
+            (std::vector<std::string>{"folder.TXT", "keep.TXT"}));
 }
 
 TEST_F(MapNamesTest, DefaultNamesFilePrefersThePlainFile) {

@@ -104,7 +104,8 @@ TEST(SafeSave, FullDiskKeepsTheOldNamesFile) {
   testing::WriteText(disk / "MAP007.TXT", "old names\r\n");
   for (int r = 0; r < kMapRows; ++r) {
     for (int c = 0; c < kMapColumns; ++c) {
-      names.nameIndex[size_t(r)][size_t(c)] = uint8_t(names.AddName("A long name for every hex " + std::to_string(r)));
+      names.nameIndex[size_t(r)][size_t(c)] =
+          uint8_t(names.AddName("A long name for every hex " + std::to_string(r)));
     }
   }
   disk.Fill();
