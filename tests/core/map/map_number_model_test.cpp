@@ -87,6 +87,7 @@ TEST_F(MapNumberModelTest, ListsEachNumberWithAFirstTileOnce) {
   WriteText(game / "MAP/MAP99999900.s16", "tile");  // beyond 16 bits
   WriteText(game / "MAP/MAP1201.s16", "tile");      // not a first tile
   WriteText(game / "MAP/MAP12300.s16", "tile");
+  WriteText(game / "MAP/MAP6553600.s16", "tile");  // 65536
   MapNumberModel m = Model();
   m.number = 77;
   m.FillList();
@@ -96,17 +97,6 @@ TEST_F(MapNumberModelTest, ListsEachNumberWithAFirstTileOnce) {
   EXPECT_EQ(m.selectedEntry(), 0);
   EXPECT_FALSE(m.previewLoaded());
   EXPECT_EQ(m.okLabel(), "OK");
-}
-
-TEST_F(MapNumberModelTest, FirstTileNames) {
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP1200"), 12);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP0500"), 5);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("map00"), 0);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP6553500"), 65535);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP6553600"), std::nullopt);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP0"), std::nullopt);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP0501"), std::nullopt);
-  EXPECT_EQ(MapNumberModel::NumberOfFirstTile("MAP12x00"), 12);
 }
 
 TEST_F(MapNumberModelTest, TypedNumberSelectsPreviewsAndRelabelsOk) {
@@ -121,7 +111,6 @@ TEST_F(MapNumberModelTest, TypedNumberSelectsPreviewsAndRelabelsOk) {
   EXPECT_TRUE(m.previewLoaded());
   EXPECT_EQ(m.previewFile(), game / "MAP/MAP1200.s16");
   EXPECT_EQ(m.caption(), "Map #12 size (1920 x 1440) ");
-  EXPECT_EQ(m.pictureSize(), (PictureSize{1920, 1440}));
   EXPECT_EQ(m.previewSize(), (PictureSize{192, 144}));
 
   EXPECT_TRUE(m.NumberEdited("13"));
@@ -129,24 +118,11 @@ TEST_F(MapNumberModelTest, TypedNumberSelectsPreviewsAndRelabelsOk) {
   EXPECT_EQ(m.okLabel(), "OK");
   EXPECT_EQ(m.caption(), "");
   EXPECT_FALSE(m.previewLoaded());
-  EXPECT_EQ(m.previewSize(), (PictureSize{0, 0}));
 }
 
-TEST_F(MapNumberModelTest, ChangeModeKeepsTheOkLabelButDoubleClickSaysReplace) {
+TEST_F(MapNumberModelTest, ClickPreviewsDoubleClickTakesTheNumber) {
   MapNumberModel m = Model();
   m.createMode = false;
-  m.number = 7;
-  m.Start();
-  EXPECT_TRUE(m.NumberEdited("12"));
-  EXPECT_EQ(m.okLabel(), "OK");
-  EXPECT_EQ(m.caption(), "Map #12 size (1920 x 1440) ");
-  m.DoubleClickEntry(0);
-  EXPECT_EQ(m.number, 5);
-  EXPECT_EQ(m.okLabel(), "Replace");
-}
-
-TEST_F(MapNumberModelTest, ClickPreviewsWithoutTakingTheNumber) {
-  MapNumberModel m = Model();
   m.number = 40;
   m.Start();
   m.ClickEntry(1);
@@ -159,8 +135,10 @@ TEST_F(MapNumberModelTest, ClickPreviewsWithoutTakingTheNumber) {
   EXPECT_EQ(m.caption(), "");
   EXPECT_FALSE(m.previewLoaded());
   EXPECT_EQ(pictures.loaded.back(), game / "MAP/MAP0500.s16");
-  m.ClickEntry(7);  // no such entry
-  EXPECT_EQ(m.selectedEntry(), 0);
+  // A double click takes the number, and says "Replace" in either mode.
+  m.DoubleClickEntry(1);
+  EXPECT_EQ(m.number, 12);
+  EXPECT_EQ(m.okLabel(), "Replace");
 }
 
 TEST_F(MapNumberModelTest, OnlyNumbersFrom0To65535AreTaken) {
@@ -178,34 +156,6 @@ TEST_F(MapNumberModelTest, OnlyNumbersFrom0To65535AreTaken) {
   EXPECT_EQ(m.number, 65535);
   EXPECT_TRUE(m.Accept("0"));
   EXPECT_EQ(m.number, 0);
-}
-
-TEST_F(MapNumberModelTest, FolderChooserRelists) {
-  WriteText(game / "other/MAP0900.s16", "tile");
-  MapNumberModel m = Model();
-  m.Start();
-  prompts.AnswerPath(game / "other/");
-  m.ChooseFolder();
-  EXPECT_EQ(m.folder, game / "other/");
-  EXPECT_EQ(EntryTexts(m), std::vector<std::string>{"MAP   9"});
-  EXPECT_EQ(prompts.Texts("folder"), std::vector<std::string>{"Select folder|" + Folder()});
-}
-
-TEST_F(MapNumberModelTest, ChangeMapNumberToTheSameNumberChangesNothing) {
-  map->MapNumber = 5;
-  MapNumberModel* seen = nullptr;
-  std::string label;
-  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([&](MapNumberModel& m) {
-    seen = &m;
-    label = m.numberLabel;
-    EXPECT_FALSE(m.createMode);
-    EXPECT_EQ(m.caption(), "Map #5 size (1000 x 600) ");
-    return m.Accept("5");
-  })));
-  ASSERT_NE(seen, nullptr);
-  EXPECT_EQ(label, "Set as map number #");
-  EXPECT_FALSE(map->modified);
-  EXPECT_EQ(statusLines, 0);
 }
 
 TEST_F(MapNumberModelTest, ChangeMapNumberAdoptsNumberFolderAndOffersThePicture) {
@@ -231,14 +181,20 @@ TEST_F(MapNumberModelTest, ChangeMapNumberAdoptsNumberFolderAndOffersThePicture)
   EXPECT_EQ(statusLines, 1);
 }
 
-TEST_F(MapNumberModelTest, ChangeMapNumberWithoutPictureOrCancelled) {
-  map->MapNumber = 7;
+TEST_F(MapNumberModelTest, ChangeMapNumberCancelledSameOrWithoutPicture) {
+  map->MapNumber = 5;
   map->assemblePicture = [](const std::string&) -> bool {
     ADD_FAILURE() << "no picture to load";
     return false;
   };
   EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel&) { return false; })));
+  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
+    EXPECT_EQ(m.numberLabel, "Set as map number #");
+    EXPECT_EQ(m.caption(), "Map #5 size (1000 x 600) ");
+    return m.Accept("5");
+  })));
   EXPECT_FALSE(map->modified);
+  EXPECT_EQ(statusLines, 0);
 
   // 70000 is refused in the dialog; 300 (no tiles) is taken without a question.
   EXPECT_TRUE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
@@ -274,23 +230,9 @@ TEST_F(MapNumberModelTest, CreatePictureWritesTheChosenNumberWhateverTheAnswer) 
   EXPECT_TRUE(CreatePictureForNumber(*map, Host(chooseSeven)));
   EXPECT_EQ(map->MapNumber, 7);
   EXPECT_FALSE(map->modified);
-}
 
-TEST_F(MapNumberModelTest, CreatePictureOverExistingTilesOrCancelled) {
-  map->MapNumber = 12;
-  // The same number: no question, and OK reads "Replace".
-  EXPECT_TRUE(CreatePictureForNumber(*map, Host([](MapNumberModel& m) {
-    EXPECT_EQ(m.okLabel(), "Replace");
-    return m.Accept("12");
-  })));
-  EXPECT_EQ(pictures.written, std::vector<std::string>{Folder() + "MAP12"});
-
-  pictures.writeSucceeds = false;
-  EXPECT_FALSE(
-      CreatePictureForNumber(*map, Host([](MapNumberModel& m) { return m.Accept("12"); })));
   EXPECT_FALSE(CreatePictureForNumber(*map, Host([](MapNumberModel&) { return false; })));
   EXPECT_EQ(pictures.written.size(), 2u);
-  EXPECT_TRUE(prompts.Texts("yesno").empty());
 }
 
 TEST_F(MapNumberModelTest, SavingAMapWithoutPictureRunsTheStepFirst) {
