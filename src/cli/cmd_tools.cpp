@@ -1,21 +1,130 @@
-// Whole-map and folder tools: filled in with the view and report code.
+// Whole-map and folder tools: report, replace-terrain, renumber.
 #include <cstdio>
 
+#include "app/global_change.h"
+#include "app/maps_report.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "map/map_number_model.h"
+#include "map/terrain_table.h"
+#include "util/path_utils.h"
 
 namespace maptesk::cli {
 namespace {
-int NotYet(const char* name) {
-  std::fprintf(stderr, "maptesk-cli: '%s' is not available in this build\n", name);
-  return kExitFailed;
+
+constexpr char kReportUsage[] =
+    "usage: maptesk-cli report FOLDER [--sort name|number|both] [--out FILE]\n";
+constexpr char kReplaceUsage[] =
+    "usage: maptesk-cli replace-terrain MAP FROM TO [--out OUT] [--clean] [--game DIR] "
+    "[--map-folder DIR] [--scn-folder DIR]\n"
+    "FROM and TO: a terrain value 0..19 or its name (\"Swamp\", \"Rough\", ...)\n";
+constexpr char kRenumberUsage[] =
+    "usage: maptesk-cli renumber MAP N [--out OUT] [--clean] [--game DIR] [--map-folder DIR] "
+    "[--scn-folder DIR]\n"
+    "N: the new map number, 0..65535 (65535 means none)\n";
+
+std::vector<std::string> With(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
+
+// Parses the map commands' words, sets the folders and loads the map; the
+// exit status on failure.
+int OpenMap(Session& s, const Args& raw, Arguments& args, size_t positional, const char* usage) {
+  std::string error;
+  if (!args.Parse(raw, With(kFolderOptions, {"--out"}), {"--clean"}, error)) {
+    return UsageError(error, usage);
+  }
+  if (args.positional().size() != positional) return UsageError("", usage);
+  s.SetFolders(args, args.positional()[0]);
+  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  return kExitOk;
+}
+
+// Writes the map to --out, else back over the file it was read from; marks
+// are kept unless --clean.
+int SaveMap(Session& s, const Arguments& args) {
+  if (args.Has("--clean")) {
+    s.settings.viewToggles |= kToggleSaveClean;
+  } else {
+    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
+  }
+  std::string out = args.Value("--out") ? AbsolutePath(*args.Value("--out")) : std::string();
+  return s.map->MapFileSave(out) ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
-int CmdReport(const Args&) { return NotYet("report"); }
-int CmdReplaceTerrain(const Args&) { return NotYet("replace-terrain"); }
-int CmdAutoroads(const Args&) { return NotYet("autoroads"); }
-int CmdMarks(const Args&) { return NotYet("marks"); }
-int CmdRenumber(const Args&) { return NotYet("renumber"); }
+int CmdReport(const Args& raw) {
+  Arguments args;
+  std::string error;
+  if (!args.Parse(raw, {"--sort", "--out"}, {}, error)) return UsageError(error, kReportUsage);
+  if (args.positional().size() != 1) return UsageError("", kReportUsage);
+
+  MapsReport report;
+  const std::string sort = args.Value("--sort").value_or("number");
+  if (sort == "name") {
+    report.sortChoice = kSortByName;
+  } else if (sort == "number") {
+    report.sortChoice = kSortByNumber;
+  } else if (sort == "both") {
+    report.sortChoice = kSortBoth;
+  } else {
+    return UsageError("--sort takes name, number or both", kReportUsage);
+  }
+
+  ConsolePrompts prompts;
+  report.folder = WithTrailingSeparator(AbsolutePath(args.positional()[0]));
+  if (!FileExists(report.folder)) {
+    ErrorNotFound(prompts, report.folder);
+    return kExitFailed;
+  }
+  report.reportFile =
+      args.Value("--out") ? AbsolutePath(*args.Value("--out")) : report.folder + kReportFileName;
+  if (!report.ScanFolder(prompts) || !report.Report(prompts)) return kExitFailed;
+  std::printf("%s written to %s\n", report.countText().c_str(), report.reportFile.c_str());
+  return kExitOk;
+}
+
+int CmdReplaceTerrain(const Args& raw) {
+  Session s;
+  Arguments args;
+  if (int rc = OpenMap(s, raw, args, 3, kReplaceUsage)) return rc;
+  GlobalChange change;
+  for (int i = 0; i < 2; ++i) {
+    const std::string& word = args.positional()[size_t(i + 1)];
+    std::optional<int> type = TerrainTable::Find(word);
+    if (!type) return UsageError("unknown terrain type '" + word + "'", kReplaceUsage);
+    (i == 0 ? change.fromType : change.toType) = *type;
+  }
+  if (change.fromType == change.toType) {
+    return UsageError("FROM and TO are the same terrain type", kReplaceUsage);
+  }
+  change.MakeChanges(*s.map, s.prompts);
+  if (change.changed) s.map->modified = true;
+  return SaveMap(s, args);
+}
+
+int CmdRenumber(const Args& raw) {
+  Session s;
+  Arguments args;
+  if (int rc = OpenMap(s, raw, args, 2, kRenumberUsage)) return rc;
+  const std::string& word = args.positional()[1];
+  std::optional<int> number = MapNumberModel::ParseMapNumber(word);
+  if (!number) {
+    return UsageError("[" + word + "] is not a map number: give a number from 0 to 65535",
+                      kRenumberUsage);
+  }
+  HexMap& map = *s.map;
+  const int old = map.MapNumber;
+  if (*number != old) {
+    map.MapNumber = uint16_t(*number);
+    map.modified = true;
+    map.CheckPicture();
+  }
+  if (int rc = SaveMap(s, args)) return rc;
+  std::printf("Map number %d -> %d\n", old, *number);
+  return kExitOk;
+}
 
 }  // namespace maptesk::cli

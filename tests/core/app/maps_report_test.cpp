@@ -1,0 +1,193 @@
+#include "app/maps_report.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/tool_settings.h"
+#include "support/map_fixtures.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+#include "util/path_utils.h"
+
+namespace maptesk {
+namespace {
+
+using testing::PatternMapFile;
+using testing::ReadText;
+using testing::ScriptedPrompts;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
+  std::vector<std::string> out;
+  for (const ReportLine& l : lines) out.push_back(l.text);
+  return out;
+}
+
+class MapsReportTest : public ::testing::Test {
+ protected:
+  void AddMap(const std::string& name, uint16_t number) {
+    WriteBytes(dir / name, PatternMapFile(number, 45, 40));
+  }
+  // A scanned report of A.MAP (12), B.MAP (5) and C.MAP (12).
+  void ScanThree(int sort) {
+    AddMap("A.MAP", 12);
+    AddMap("B.MAP", 5);
+    AddMap("C.MAP", 12);
+    report.folder = dir.str();
+    report.sortChoice = sort;
+    report.reportFile = dir / "MapsReport.txt";
+    ASSERT_TRUE(report.ScanFolder(prompts));
+  }
+  std::string Header() const { return "Map files on folder: " + dir.str() + "\r\n\r\n"; }
+
+  TempDir dir;
+  ScriptedPrompts prompts;
+  MapsReport report;
+};
+
+const char kNameSection[] =
+    "Mapname                       Mapnumber\r\n"
+    "=======================================\r\n"
+    "A.MAP............................12\r\n"
+    "B.MAP.............................5\r\n"
+    "C.MAP............................12\r\n"
+    "\r\n";
+const char kNumberSection[] =
+    "Mapno     Mapname\r\n"
+    "=======================================\r\n"
+    "    5     B.MAP\r\n"
+    "   12     A.MAP ; C.MAP\r\n"
+    "\r\n";
+
+TEST_F(MapsReportTest, ReportByNumberGroupsEqualNumbers) {
+  ScanThree(kSortByNumber);
+  ASSERT_TRUE(report.Report(prompts));
+  EXPECT_EQ(ReadText(dir / "MapsReport.txt"), Header() + kNumberSection);
+  EXPECT_EQ(prompts.Texts("shell"), std::vector<std::string>{dir / "MapsReport.txt"});
+}
+
+TEST_F(MapsReportTest, ReportByNameAndBothUnderOneHeader) {
+  ScanThree(kSortByName);
+  ASSERT_TRUE(report.Report(prompts));
+  EXPECT_EQ(ReadText(dir / "MapsReport.txt"), Header() + kNameSection);
+
+  report.SelectSort(kSortBoth);
+  ASSERT_TRUE(report.Report(prompts));
+  EXPECT_EQ(ReadText(dir / "MapsReport.txt"), Header() + kNameSection + kNumberSection);
+  // Afterwards the list is back in the display format of the choice kept.
+  EXPECT_EQ(report.sortChoice, kSortBoth);
+  EXPECT_EQ(Texts(report.lines()),
+            (std::vector<std::string>{"   5   B.MAP", "  12   A.MAP", "  12   C.MAP"}));
+}
+
+TEST_F(MapsReportTest, DisplayLinesAndCaseBlindOrder) {
+  AddMap("b.map", 300);
+  AddMap("A.MAP", 7);
+  AddMap("c.Map", 45);
+  AddMap("_x.map", 9999);
+  WriteBytes(dir / "d.mapx", {1, 0});
+  std::filesystem::create_directories(dir.path() / "e.map");
+  report.folder = dir.str();
+  report.sortChoice = kSortByName;
+  ASSERT_TRUE(report.ScanFolder(prompts));
+  // A byte order would put c.Map before b.map, and "_" after the capitals.
+  EXPECT_EQ(Texts(report.lines()), (std::vector<std::string>{"_x.map   #9999", "A.MAP   #7",
+                                                             "b.map   #300", "c.Map   #45"}));
+  EXPECT_EQ(report.countText(), "4 mapfiles");
+  EXPECT_EQ(report.selectedLine(), 0);
+  EXPECT_EQ(report.lines()[1].number, 7);
+
+  report.SelectSort(kSortByNumber);
+  EXPECT_EQ(Texts(report.lines()), (std::vector<std::string>{"   7   A.MAP", "  45   c.Map",
+                                                             " 300   b.map", "9999   _x.map"}));
+  EXPECT_EQ(report.lastShownChoice, kSortByNumber);
+}
+
+TEST_F(MapsReportTest, ShortLongAndGarbageFilesAreSafe) {
+  WriteBytes(dir / "empty.map", {});
+  WriteBytes(dir / "one.map", {0x34});
+  WriteBytes(dir / "none.map", {0xFF, 0xFF});
+  std::vector<uint8_t> big(100000, 0xAB);
+  big[0] = 0x10;
+  big[1] = 0x27;  // 10000
+  WriteBytes(dir / "big.map", big);
+  report.folder = dir.str();
+  report.sortChoice = kSortByName;
+  ASSERT_TRUE(report.ScanFolder(prompts));
+  EXPECT_EQ(Texts(report.lines()), (std::vector<std::string>{"big.map   #10000", "empty.map   #-1",
+                                                             "none.map   #-1", "one.map   #-1"}));
+  // Five-character numbers keep the name whole in the number section.
+  report.sortChoice = kSortByNumber;
+  EXPECT_EQ(report.ReportText(), "Map files on folder: " + dir.str() +
+                                     "\r\n\r\n"
+                                     "Mapno     Mapname\r\n"
+                                     "=======================================\r\n"
+                                     "   -1     empty.map ; none.map ; one.map\r\n"
+                                     "10000     big.map\r\n"
+                                     "\r\n");
+}
+
+TEST_F(MapsReportTest, NothingToDoOrNoFileToWrite) {
+  report.folder = dir.str();
+  report.reportFile = dir / "MapsReport.txt";
+  ASSERT_TRUE(report.ScanFolder(prompts));
+  EXPECT_FALSE(report.Report(prompts));
+  EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"There is nothing to do !"});
+  EXPECT_FALSE(std::filesystem::exists(dir / "MapsReport.txt"));
+
+  ScanThree(kSortByNumber);
+  report.reportFile = dir / "missing/r.txt";
+  EXPECT_FALSE(report.Report(prompts));
+  EXPECT_EQ(prompts.Texts("error").back(), "Error on creating [" + report.reportFile + "]");
+  EXPECT_TRUE(prompts.Texts("shell").empty());
+}
+
+TEST_F(MapsReportTest, UnreadableFileEndsTheScanAndKeepsTheList) {
+#ifndef __linux__
+  GTEST_SKIP() << "needs a file that cannot be read";
+#else
+  ScanThree(kSortByNumber);
+  const std::vector<std::string> shown = Texts(report.lines());
+  // A regular file whose first bytes cannot be read, even by root.
+  std::filesystem::create_symlink("/proc/self/mem", dir.path() / "B2.map");
+  EXPECT_FALSE(report.ScanFolder(prompts));
+  EXPECT_EQ(prompts.Texts("error"),
+            std::vector<std::string>{"[" + dir.str() + "B2.map] Not found"});
+  ASSERT_EQ(report.mapEntries.size(), 2u);  // A.MAP and B.MAP come before B2.map
+  EXPECT_EQ(Texts(report.lines()), shown);
+  EXPECT_EQ(report.countText(), "3 mapfiles");
+#endif
+}
+
+TEST_F(MapsReportTest, FolderEditAddsTheSeparatorAndRescans) {
+  AddMap("sub/X.MAP", 3);
+  report.sortChoice = kSortByName;
+  report.FolderEdited(dir / "sub", prompts);
+  EXPECT_EQ(report.folder, dir / "sub" + std::string(1, kPathSeparator));
+  EXPECT_EQ(Texts(report.lines()), std::vector<std::string>{"X.MAP   #3"});
+}
+
+TEST_F(MapsReportTest, StartDerivesFolderAndReportFileChoosersAsk) {
+  AddMap("SCENARIO/m12.map", 12);
+  ToolSettings settings;
+  settings.lastOpen = dir / "SCENARIO/m12.map";
+  report.Start(settings, prompts);
+  EXPECT_EQ(report.folder, dir / "SCENARIO/");
+  EXPECT_EQ(report.reportFile, dir / "SCENARIO/MapsReport.txt");
+  EXPECT_EQ(Texts(report.lines()), std::vector<std::string>{"  12   m12.map"});
+
+  prompts.AnswerPath(dir / "r.txt");
+  report.ChooseReportFile(prompts);
+  EXPECT_EQ(report.reportFile, dir / "r.txt");
+  EXPECT_EQ(prompts.Texts("save"), std::vector<std::string>{"1|" + dir / "SCENARIO/MapsReport.txt" +
+                                                            "|Select File for Report"});
+  prompts.AnswerCancel();
+  report.ChooseFolder(prompts);
+  EXPECT_EQ(prompts.Texts("folder"),
+            std::vector<std::string>{"Select SCENARIO folder (for .map files)|" + report.folder});
+}
+
+}  // namespace
+}  // namespace maptesk

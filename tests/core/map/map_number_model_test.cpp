@@ -1,0 +1,255 @@
+#include "map/map_number_model.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "app/tool_settings.h"
+#include "map/hex_map.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+namespace maptesk {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedPrompts;
+using testing::TempDir;
+using testing::WriteText;
+
+// Stands in for the picture code: pictures are known by their first tile.
+struct FakePictures {
+  std::map<std::string, PictureSize> sizes;
+  std::vector<std::string> loaded;
+  std::vector<std::string> written;
+  bool writeSucceeds = true;
+
+  MapNumberModel::PreviewLoader Loader() {
+    return [this](const std::string& tile) -> std::optional<PictureSize> {
+      loaded.push_back(tile);
+      auto it = sizes.find(tile);
+      if (it == sizes.end()) return std::nullopt;
+      return it->second;
+    };
+  }
+};
+
+class MapNumberModelTest : public ::testing::Test {
+ protected:
+  MapNumberModelTest() : map(std::make_unique<HexMap>(settings, prompts)) {
+    settings.gameFolder = game.str();
+    settings.mapFolder = game / "MAP/";
+    for (const char* name : {"MAP0500.s16", "MAP0501.s16", "MAP1200.s16"}) {
+      WriteText(game / (std::string("MAP/") + name), "tile");
+    }
+    pictures.sizes[game / "MAP/MAP1200.s16"] = {1920, 1440};
+    pictures.sizes[game / "MAP/MAP0500.s16"] = {1000, 600};
+  }
+  std::string Folder() const { return game / "MAP/"; }
+  std::vector<std::string> EntryTexts(const MapNumberModel& m) const {
+    std::vector<std::string> out;
+    for (const auto& e : m.entries()) out.push_back(e.text);
+    return out;
+  }
+  MapNumberModel Model() {
+    MapNumberModel m(*map, prompts, pictures.Loader());
+    m.folder = Folder();
+    return m;
+  }
+  MapNumberHost Host(std::function<bool(MapNumberModel&)> run) {
+    MapNumberHost host;
+    host.runDialog = std::move(run);
+    host.loadPreview = pictures.Loader();
+    host.writeS16Tiles = [this](const std::string& base) {
+      pictures.written.push_back(base);
+      return pictures.writeSucceeds;
+    };
+    host.afterPictureLoaded = [this] { ++afterLoads; };
+    host.updateStatusLine = [this] { ++statusLines; };
+    return host;
+  }
+
+  TempDir game;
+  ToolSettings settings;
+  ScriptedPrompts prompts;
+  std::unique_ptr<HexMap> map;
+  FakePictures pictures;
+  int afterLoads = 0;
+  int statusLines = 0;
+};
+
+TEST_F(MapNumberModelTest, ListsEachNumberWithAFirstTileOnce) {
+  WriteText(game / "MAP/MAPX00.s16", "tile");       // no number between: 0
+  WriteText(game / "MAP/map500.S16", "tile");       // 5 again
+  WriteText(game / "MAP/MAP-500.s16", "tile");      // no map number
+  WriteText(game / "MAP/MAP99999900.s16", "tile");  // beyond 16 bits
+  WriteText(game / "MAP/MAP1201.s16", "tile");      // not a first tile
+  WriteText(game / "MAP/MAP12300.s16", "tile");
+  WriteText(game / "MAP/MAP6553600.s16", "tile");  // 65536
+  MapNumberModel m = Model();
+  m.number = 77;
+  m.FillList();
+  EXPECT_EQ(EntryTexts(m), (std::vector<std::string>{"MAP   0", "MAP   5", "MAP  12", "MAP 123"}));
+  EXPECT_EQ(m.entries()[2].number, 12);
+  // No entry for 77: the first is selected and nothing is previewed.
+  EXPECT_EQ(m.selectedEntry(), 0);
+  EXPECT_FALSE(m.previewLoaded());
+  EXPECT_EQ(m.okLabel(), "OK");
+}
+
+TEST_F(MapNumberModelTest, TypedNumberSelectsPreviewsAndRelabelsOk) {
+  MapNumberModel m = Model();
+  m.number = 5;
+  m.Start();
+  EXPECT_EQ(m.caption(), "Map #5 size (1000 x 600) ");
+
+  EXPECT_TRUE(m.NumberEdited("12"));
+  EXPECT_EQ(m.selectedEntry(), 1);
+  EXPECT_EQ(m.okLabel(), "Replace");
+  EXPECT_TRUE(m.previewLoaded());
+  EXPECT_EQ(m.previewFile(), game / "MAP/MAP1200.s16");
+  EXPECT_EQ(m.caption(), "Map #12 size (1920 x 1440) ");
+  EXPECT_EQ(m.previewSize(), (PictureSize{192, 144}));
+
+  EXPECT_TRUE(m.NumberEdited("13"));
+  EXPECT_EQ(m.number, 13);
+  EXPECT_EQ(m.okLabel(), "OK");
+  EXPECT_EQ(m.caption(), "");
+  EXPECT_FALSE(m.previewLoaded());
+}
+
+TEST_F(MapNumberModelTest, ClickPreviewsDoubleClickTakesTheNumber) {
+  MapNumberModel m = Model();
+  m.createMode = false;
+  m.number = 40;
+  m.Start();
+  m.ClickEntry(1);
+  EXPECT_EQ(m.number, 40);
+  EXPECT_EQ(m.selectedEntry(), 1);
+  EXPECT_EQ(m.caption(), "Map #12 size (1920 x 1440) ");
+  // 5 loads, then a tile the picture code cannot read: no caption.
+  pictures.sizes.erase(game / "MAP/MAP0500.s16");
+  m.ClickEntry(0);
+  EXPECT_EQ(m.caption(), "");
+  EXPECT_FALSE(m.previewLoaded());
+  EXPECT_EQ(pictures.loaded.back(), game / "MAP/MAP0500.s16");
+  // A double click takes the number, and says "Replace" in either mode.
+  m.DoubleClickEntry(1);
+  EXPECT_EQ(m.number, 12);
+  EXPECT_EQ(m.okLabel(), "Replace");
+}
+
+TEST_F(MapNumberModelTest, OnlyNumbersFrom0To65535AreTaken) {
+  MapNumberModel m = Model();
+  m.number = 12;
+  m.Start();
+  for (const char* bad : {"70000", "65536", "-1", "abc", "", "12x", "99999999999999999999"}) {
+    EXPECT_FALSE(m.NumberEdited(bad)) << bad;
+    EXPECT_FALSE(m.Accept(bad)) << bad;
+    EXPECT_EQ(m.number, 12);
+  }
+  EXPECT_EQ(prompts.Texts("error").front(),
+            "[70000] is not a map number:\nplease enter a number from 0 to 65535");
+  EXPECT_TRUE(m.Accept(" 65535 "));
+  EXPECT_EQ(m.number, 65535);
+  EXPECT_TRUE(m.Accept("0"));
+  EXPECT_EQ(m.number, 0);
+}
+
+TEST_F(MapNumberModelTest, ChangeMapNumberAdoptsNumberFolderAndOffersThePicture) {
+  WriteText(game / "maps2/MAP1200.s16", "tile");
+  map->MapNumber = 7;
+  std::vector<std::string> assembled;
+  map->assemblePicture = [&](const std::string& tile) {
+    assembled.push_back(tile);
+    return true;
+  };
+  prompts.Answer(true);
+  EXPECT_TRUE(ChangeMapNumberCommand(*map, Host([&](MapNumberModel& m) {
+    m.folder = game / "maps2";  // typed without its separator
+    return m.NumberEdited("12") && m.Accept("12");
+  })));
+  EXPECT_TRUE(map->modified);
+  EXPECT_EQ(map->MapNumber, 12);
+  EXPECT_EQ(settings.mapFolder, game / "maps2/");
+  EXPECT_EQ(prompts.Texts("yesno"),
+            std::vector<std::string>{"\n Do you want to load the new Map picture \n"});
+  EXPECT_EQ(assembled, std::vector<std::string>{game / "maps2/MAP1200.s16"});
+  EXPECT_EQ(afterLoads, 1);
+  EXPECT_EQ(statusLines, 1);
+}
+
+TEST_F(MapNumberModelTest, ChangeMapNumberCancelledSameOrWithoutPicture) {
+  map->MapNumber = 5;
+  map->assemblePicture = [](const std::string&) -> bool {
+    ADD_FAILURE() << "no picture to load";
+    return false;
+  };
+  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel&) { return false; })));
+  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
+    EXPECT_EQ(m.numberLabel, "Set as map number #");
+    EXPECT_EQ(m.caption(), "Map #5 size (1000 x 600) ");
+    return m.Accept("5");
+  })));
+  EXPECT_FALSE(map->modified);
+  EXPECT_EQ(statusLines, 0);
+
+  // 70000 is refused in the dialog; 300 (no tiles) is taken without a question.
+  EXPECT_TRUE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
+    EXPECT_FALSE(m.Accept("70000"));
+    return m.Accept("300");
+  })));
+  EXPECT_EQ(map->MapNumber, 300);
+  EXPECT_TRUE(map->modified);
+  EXPECT_TRUE(prompts.Texts("yesno").empty());
+  EXPECT_EQ(statusLines, 1);
+}
+
+TEST_F(MapNumberModelTest, CreatePictureWritesTheChosenNumberWhateverTheAnswer) {
+  map->MapNumber = kNoMapNumber;
+  int shownNumber = -1;
+  auto chooseSeven = [&](MapNumberModel& m) {
+    shownNumber = m.number;
+    EXPECT_TRUE(m.createMode);
+    EXPECT_EQ(m.numberLabel, "Create as MAP number");
+    EXPECT_TRUE(m.NumberEdited("7"));
+    EXPECT_EQ(m.okLabel(), "OK");
+    return m.Accept("7");
+  };
+  prompts.Answer(false);
+  EXPECT_TRUE(CreatePictureForNumber(*map, Host(chooseSeven)));
+  EXPECT_EQ(shownNumber, 65535);
+  EXPECT_EQ(map->MapNumber, kNoMapNumber);
+  EXPECT_EQ(pictures.written, std::vector<std::string>{Folder() + "MAP07"});
+  EXPECT_EQ(prompts.Texts("yesno"),
+            std::vector<std::string>{"\nDo you want to set map number to 7 ?\n"});
+
+  prompts.Answer(true);
+  EXPECT_TRUE(CreatePictureForNumber(*map, Host(chooseSeven)));
+  EXPECT_EQ(map->MapNumber, 7);
+  EXPECT_FALSE(map->modified);
+
+  EXPECT_FALSE(CreatePictureForNumber(*map, Host([](MapNumberModel&) { return false; })));
+  EXPECT_EQ(pictures.written.size(), 2u);
+}
+
+TEST_F(MapNumberModelTest, SavingAMapWithoutPictureRunsTheStepFirst) {
+  map->MapNumber = kNoMapNumber;
+  map->columns = 45;
+  map->rows = 40;
+  settings.viewToggles &= uint16_t(~kToggleSaveClean);
+  std::filesystem::create_directories(game.path() / "SCENARIO");
+  ConnectCreatePictureForNumber(*map, Host([](MapNumberModel& m) { return m.Accept("7"); }));
+  prompts.Answer(false);
+  ASSERT_TRUE(map->MapFileSave(game / "SCENARIO/new.map"));
+  EXPECT_EQ(pictures.written, std::vector<std::string>{Folder() + "MAP07"});
+  std::vector<uint8_t> bytes = ReadBytes(game / "SCENARIO/new.MAP");
+  ASSERT_EQ(bytes.size(), kMapFileSize);
+  EXPECT_EQ(bytes[0], 0xFF);
+  EXPECT_EQ(bytes[1], 0xFF);
+}
+
+}  // namespace
+}  // namespace maptesk
