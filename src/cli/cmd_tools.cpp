@@ -14,8 +14,6 @@ int NotYet(const char* name) {
 
 int CmdReport(const Args&) { return NotYet("report"); }
 int CmdReplaceTerrain(const Args&) { return NotYet("replace-terrain"); }
-int CmdAutoroads(const Args&) { return NotYet("autoroads"); }
-int CmdMarks(const Args&) { return NotYet("marks"); }
 int CmdRenumber(const Args&) { return NotYet("renumber"); }
 
 }  // namespace maptesk::cli

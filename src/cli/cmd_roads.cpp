@@ -1,0 +1,147 @@
+// Automatic roads from the command line: generate roads from the Auto marks,
+// or load and clear the marks, over the grid the editor would show.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "util/path_utils.h"
+#include "view/auto_roads.h"
+#include "view/hex_grid.h"
+
+namespace maptesk::cli {
+namespace {
+
+constexpr char kAutoroadsUsage[] =
+    "usage: maptesk-cli autoroads MAP [--link] [--keep] [--out OUT] [--clean] [--game DIR] "
+    "[--map-folder DIR] [--scn-folder DIR]\n";
+constexpr char kMarksUsage[] =
+    "usage: maptesk-cli marks MAP load|clear [--out OUT] [--clean] [--game DIR] [--map-folder DIR] "
+    "[--scn-folder DIR]\n";
+
+constexpr int kLargestPicture = 1920;
+
+// Width and height from the header of one S16 tile; false when the tile is
+// missing or its signature is not 1.
+bool ReadTileSize(const std::string& path, int& width, int& height) {
+  std::optional<std::string> found = FindFileNoCase(path);
+  if (!found) return false;
+  std::ifstream in(*found, std::ios::binary);
+  unsigned char header[44];
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return false;
+  auto word = [&](int offset) {
+    return int32_t(uint32_t(header[offset]) | uint32_t(header[offset + 1]) << 8 |
+                   uint32_t(header[offset + 2]) << 16 | uint32_t(header[offset + 3]) << 24);
+  };
+  if (word(0) != 1) return false;
+  width = word(4);
+  height = word(8);
+  return true;
+}
+
+// The size of the picture a set of S16 tiles assembles to: the widths of the
+// first row's tiles and the heights of the first column's, as the picture
+// loader sums them, cut to the largest picture it can hold.
+bool S16PictureSize(const std::string& anyTile, int& width, int& height) {
+  const std::string folder = PathPart(anyTile, kPartFolder);
+  std::string base = PathPart(anyTile, kPartName);
+  if (base.size() > 5) base.resize(base.size() - 2);
+  auto tile = [&](int c, int r) {
+    return Format("%s%s%d%d.s16", folder.c_str(), base.c_str(), c, r);
+  };
+  width = 0;
+  height = 0;
+  bool any = false;
+  for (int c = 0; c < 3; ++c) {
+    int w = 0, h = 0;
+    if (!ReadTileSize(tile(c, 0), w, h)) continue;
+    any = true;
+    width += std::max(w, 0);
+    if (c == 0) height += std::max(h, 0);
+  }
+  for (int r = 1; r < 4; ++r) {
+    int w = 0, h = 0;
+    if (!ReadTileSize(tile(0, r), w, h)) continue;
+    any = true;
+    height += std::max(h, 0);
+  }
+  width = std::min(width, kLargestPicture);
+  height = std::min(height, kLargestPicture);
+  return any;
+}
+
+// The grid the editor has once the map is open: the one over its S16
+// picture, or the whole grid when it has none.
+void GridOfMap(const HexMap& map, HexGrid& grid) {
+  int width = 0, height = 0;
+  if (map.hasS16Picture) {
+    S16PictureSize(map.pictureFile, width, height);
+    grid.setMapSize(width, height);
+  } else {
+    grid.useWholeGrid();
+  }
+}
+
+// Parses, loads the map and sets the grid; the exit status on failure.
+int OpenForRoads(Session& s, const Args& raw, Arguments& args,
+                 const std::vector<std::string>& flags, size_t positional, const char* usage,
+                 HexGrid& grid) {
+  std::vector<std::string> valued = kFolderOptions;
+  valued.push_back("--out");
+  std::string error;
+  if (!args.Parse(raw, valued, flags, error)) return UsageError(error, usage);
+  if (args.positional().size() != positional) return UsageError("", usage);
+  s.SetFolders(args, args.positional()[0]);
+  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  GridOfMap(*s.map, grid);
+  if (args.Has("--clean")) {
+    s.settings.viewToggles |= kToggleSaveClean;
+  } else {
+    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
+  }
+  return kExitOk;
+}
+
+int SaveResult(Session& s, const Arguments& args) {
+  const std::string out = args.Value("--out") ? AbsolutePath(*args.Value("--out")) : std::string();
+  return s.map->MapFileSave(out) ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int CmdAutoroads(const Args& raw) {
+  Session s;
+  Arguments args;
+  HexGrid grid;
+  if (int rc =
+          OpenForRoads(s, raw, args, {"--link", "--keep", "--clean"}, 1, kAutoroadsUsage, grid)) {
+    return rc;
+  }
+  int marked = AutoRoads(*s.map, grid).generate(args.Has("--keep"), args.Has("--link"));
+  if (int rc = SaveResult(s, args)) return rc;
+  std::printf("%d marked hexes given roads\n", marked);
+  return kExitOk;
+}
+
+int CmdMarks(const Args& raw) {
+  Session s;
+  Arguments args;
+  HexGrid grid;
+  if (int rc = OpenForRoads(s, raw, args, {"--clean"}, 2, kMarksUsage, grid)) return rc;
+  const std::string& action = args.positional()[1];
+  AutoRoads roads(*s.map, grid);
+  int count = 0;
+  if (action == "load") {
+    count = roads.loadMarksFromRoads();
+  } else if (action == "clear") {
+    count = roads.clearMarks();
+  } else {
+    return UsageError("unknown action " + action, kMarksUsage);
+  }
+  if (int rc = SaveResult(s, args)) return rc;
+  std::printf(action == "load" ? "%d hexes marked\n" : "%d marks cleared\n", count);
+  return kExitOk;
+}
+
+}  // namespace maptesk::cli
