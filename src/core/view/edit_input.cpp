@@ -54,39 +54,6 @@ char DigitOfSystemKey(ViewKey key) {
 
 // --- Selection and setting -------------------------------------------------
 
-void EditInput::select(bool toggle, bool rectangle) {
-  HexGrid& g = view_.grid;
-  const int row = g.current.row;
-  const int column = g.current.column;
-  if (!g.inGrid(row, column)) return;
-  HexMap& map = view_.map();
-  if (toggle) {
-    view_.selectionAnchorRow = row;
-    view_.selectionAnchorColumn = column;
-    map.selected[size_t(row)][size_t(column)] ^= 1;
-    map.selectionActive = true;
-  } else if (rectangle) {
-    if (view_.selectionAnchorRow < 0 || view_.selectionAnchorColumn < 0) return;
-    // An anchor left from a larger map is cut to this one's grid.
-    const int top = std::max(std::min(view_.selectionAnchorRow, row), 0);
-    const int bottom = std::min(std::max(view_.selectionAnchorRow, row), g.lastRow());
-    const int left = std::max(std::min(view_.selectionAnchorColumn, column), 0);
-    const int right = std::min(std::max(view_.selectionAnchorColumn, column), g.lastColumn());
-    for (int r = top; r <= bottom; ++r) {
-      for (int c = left; c <= right; ++c) map.selected[size_t(r)][size_t(c)] = 1;
-    }
-    view_.selectionAnchorRow = -1;
-    view_.selectionAnchorColumn = -1;
-    map.selectionActive = true;
-  } else {
-    map.ClearSelection();
-    view_.selectionAnchorRow = row;
-    view_.selectionAnchorColumn = column;
-    map.selected[size_t(row)][size_t(column)] = 1;
-    map.selectionActive = true;
-  }
-}
-
 void EditInput::forSelectionOrHex(const std::function<void(int row, int column)>& set) {
   if (view_.currentCell == nullptr) return;
   HexMap& map = view_.map();
@@ -306,7 +273,7 @@ void EditInput::startDrag() {
 void EditInput::leftButtonDown(const PointerEvent& e) {
   if (view_.inMap(e.x, e.y)) {
     view_.grid.setCurrentAt(e.x, e.y);
-    select(e.shift, e.ctrl);
+    view_.select(e.shift, e.ctrl);
     return;
   }
   const ScreenLayout& s = view_.screen;
@@ -329,7 +296,8 @@ void EditInput::rightButtonDown(const PointerEvent& e) {
   g.setCurrentAt(e.x, e.y);
   HexCell* cell = view_.cellAt(g.current.row, g.current.column);
   if (cell == nullptr) return;
-  if (!view_.map().selected[size_t(g.current.row)][size_t(g.current.column)]) select(false, false);
+  if (!view_.map().selected[size_t(g.current.row)][size_t(g.current.column)])
+    view_.select(false, false);
   view_.currentCell = cell;
   if (view_.ctrlHeld) {
     pickUp();
@@ -369,7 +337,7 @@ void EditInput::mouseMove(const PointerEvent& e) {
     }
   } else if (e.left) {
     startDrag();
-    select(false, false);
+    view_.select(false, false);
   } else if (e.right) {
     startDrag();
   }
@@ -456,7 +424,7 @@ void EditInput::character(char c) {
     case '\r':
     case 'Z':
     case 'z': toggleZoom(); break;
-    case ' ': select(view_.shiftHeld != 0, ctrl); break;
+    case ' ': view_.select(view_.shiftHeld != 0, ctrl); break;
     case '*': generateRoads(); break;
     case '1':
     case '2':

@@ -101,10 +101,6 @@ class EditInput {
   /// The check mark of a view menu item, or none for items without one.
   std::optional<bool> menuChecked(int id) const;
 
-  /// Selects on the current hex: `toggle` flips it, else `rectangle` fills
-  /// from the anchor, else it becomes the only selected hex.
-  void select(bool toggle, bool rectangle);
-
   // On the selected hexes while a selection is active, else on the current hex.
   void setTerrainOnSelectionOrHex();
   void setRoadsOnSelectionOrHex();

@@ -164,6 +164,38 @@ void MapView::applyScale() {
   }
 }
 
+void MapView::select(bool toggle, bool rectangle) {
+  const HexGrid& g = grid;
+  const int row = g.current.row;
+  const int column = g.current.column;
+  if (!g.inGrid(row, column)) return;
+  if (toggle) {
+    selectionAnchorRow = row;
+    selectionAnchorColumn = column;
+    map_.selected[size_t(row)][size_t(column)] ^= 1;
+    map_.selectionActive = true;
+  } else if (rectangle) {
+    if (selectionAnchorRow < 0 || selectionAnchorColumn < 0) return;
+    // An anchor left from a larger map is cut to this one's grid.
+    const int top = std::max(std::min(selectionAnchorRow, row), 0);
+    const int bottom = std::min(std::max(selectionAnchorRow, row), g.lastRow());
+    const int left = std::max(std::min(selectionAnchorColumn, column), 0);
+    const int right = std::min(std::max(selectionAnchorColumn, column), g.lastColumn());
+    for (int r = top; r <= bottom; ++r) {
+      for (int c = left; c <= right; ++c) map_.selected[size_t(r)][size_t(c)] = 1;
+    }
+    selectionAnchorRow = -1;
+    selectionAnchorColumn = -1;
+    map_.selectionActive = true;
+  } else {
+    map_.ClearSelection();
+    selectionAnchorRow = row;
+    selectionAnchorColumn = column;
+    map_.selected[size_t(row)][size_t(column)] = 1;
+    map_.selectionActive = true;
+  }
+}
+
 void MapView::pointToCurrent() {
   const HexPos& c = grid.current;
   const int32_t w = grid.metrics.hexWidth;

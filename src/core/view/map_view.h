@@ -100,6 +100,9 @@ class MapView {
   /// Chooses the scale from the zoom toggle and the video mode and fits the
   /// picture into the map area.
   void applyScale();
+  /// Selects on the current hex: `toggle` flips it, else `rectangle` fills
+  /// from the anchor, else it becomes the only selected hex.
+  void select(bool toggle, bool rectangle);
   /// Moves the mouse pointer onto the current hex, kept inside the view.
   void pointToCurrent();
   /// The frame's tracking of the pointer (window coordinates): the hex under
