@@ -2,10 +2,11 @@
 // or load and clear the marks, over the grid the editor would show.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "util/file_io.h"
 #include "util/path_utils.h"
 #include "view/auto_roads.h"
 #include "view/hex_grid.h"
@@ -25,12 +26,9 @@ constexpr int kLargestPicture = 1920;
 // Width and height from the header of one S16 tile; false when the tile is
 // missing or its signature is not 1.
 bool ReadTileSize(const std::string& path, int& width, int& height) {
-  std::optional<std::string> found = FindFileNoCase(path);
-  if (!found) return false;
-  std::ifstream in(*found, std::ios::binary);
-  unsigned char header[44];
-  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return false;
-  auto word = [&](int offset) {
+  std::vector<uint8_t> header;
+  if (ReadFileBytes(path, header, 44) != ReadStatus::kOk || header.size() < 44) return false;
+  auto word = [&](size_t offset) {
     return int32_t(uint32_t(header[offset]) | uint32_t(header[offset + 1]) << 8 |
                    uint32_t(header[offset + 2]) << 16 | uint32_t(header[offset + 3]) << 24);
   };
@@ -43,7 +41,7 @@ bool ReadTileSize(const std::string& path, int& width, int& height) {
 // The size of the picture a set of S16 tiles assembles to: the widths of the
 // first row's tiles and the heights of the first column's, as the picture
 // loader sums them, cut to the largest picture it can hold.
-bool S16PictureSize(const std::string& anyTile, int& width, int& height) {
+void S16PictureSize(const std::string& anyTile, int& width, int& height) {
   const std::string folder = PathPart(anyTile, kPartFolder);
   std::string base = PathPart(anyTile, kPartName);
   if (base.size() > 5) base.resize(base.size() - 2);
@@ -52,23 +50,19 @@ bool S16PictureSize(const std::string& anyTile, int& width, int& height) {
   };
   width = 0;
   height = 0;
-  bool any = false;
   for (int c = 0; c < 3; ++c) {
     int w = 0, h = 0;
     if (!ReadTileSize(tile(c, 0), w, h)) continue;
-    any = true;
-    width += std::max(w, 0);
-    if (c == 0) height += std::max(h, 0);
+    width += std::clamp(w, 0, kLargestPicture);
+    if (c == 0) height += std::clamp(h, 0, kLargestPicture);
   }
   for (int r = 1; r < 4; ++r) {
     int w = 0, h = 0;
     if (!ReadTileSize(tile(0, r), w, h)) continue;
-    any = true;
-    height += std::max(h, 0);
+    height += std::clamp(h, 0, kLargestPicture);
   }
   width = std::min(width, kLargestPicture);
   height = std::min(height, kLargestPicture);
-  return any;
 }
 
 // The grid the editor has once the map is open: the one over its S16
