@@ -182,24 +182,19 @@ TEST_F(EditInputTest, TerrainSetKeepsRiverSidesInTheFlags) {
   EXPECT_EQ(map.cell(3, 4).extra, 0);
 }
 
-TEST_F(EditInputTest, LowerCaseDataKeysDoNothing) {
+TEST_F(EditInputTest, LowerCaseDataKeysAndKeysOffTheMapDoNothing) {
   view->dataToSet.terrain = 4;
   view->dataToSet.roads = kRoadN;
   view->nameToSet = 0;
   Hover(3, 3);
   const CellGrid before = map.cells;
   Type("trnd");
+  HoverOff();  // the capitals need the hex under the pointer
+  Type("TRND");
+  input->command(kCmdCutTerrain);
   EXPECT_EQ(map.cells, before);
   EXPECT_FALSE(map.modified);
   EXPECT_FALSE(names.namesModified);
-}
-
-TEST_F(EditInputTest, DataKeysNeedTheHexUnderThePointer) {
-  view->dataToSet.terrain = 4;
-  HoverOff();
-  Type("TD");
-  input->command(kCmdCutTerrain);
-  EXPECT_FALSE(map.modified);
 }
 
 TEST_F(EditInputTest, ModeChoicesSwitchTheirDisplayOptionOn) {
