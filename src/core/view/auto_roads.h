@@ -1,0 +1,33 @@
+// Automatic roads: the road bits of the hexes carrying the Auto road mark are
+// computed from their neighbours, so a road is drawn by marking its hexes.
+#pragma once
+
+namespace maptesk {
+
+class HexGrid;
+class HexMap;
+
+class AutoRoads {
+ public:
+  /// Works over rows 0..maxRow and columns 0..maxColumn of `grid`.
+  AutoRoads(HexMap& map, HexGrid& grid) : map_(map), grid_(grid) {}
+
+  /// Gives every marked hex a road towards each neighbour that is marked or
+  /// has a road (with `link`, also towards cities and ports, and links those
+  /// roads back). Without `keep` the marks are removed afterwards. The current
+  /// hex stays as it was. Returns the number of marked hexes.
+  int generate(bool keep, bool link);
+  /// Marks exactly the hexes that have roads. Returns the number marked.
+  int loadMarksFromRoads();
+  /// Removes every mark. Returns the number removed.
+  int clearMarks();
+
+ private:
+  void link(int row, int column, int direction, int neighbourRow, int neighbourColumn,
+            bool linkOption);
+
+  HexMap& map_;
+  HexGrid& grid_;
+};
+
+}  // namespace maptesk

@@ -1,0 +1,540 @@
+#include "view/edit_input.h"
+
+#include <algorithm>
+
+#include "app/tool_settings.h"
+#include "map/hex_map.h"
+#include "map/map_names.h"
+#include "map/terrain_table.h"
+#include "view/auto_roads.h"
+#include "view/map_view.h"
+#include "view/view_host.h"
+
+namespace maptesk {
+
+namespace {
+
+// The toggle strip's buttons, left to right, as the commands they stand for.
+constexpr int kToggleStripCommands[ScreenLayout::kToggleButtons] = {
+    kCmdGrid, kCmdZoom, kCmdTerrainMarks, kCmdRoads, kCmdNamedHexes};
+
+// Road bits flipped by the digit keys while the pointer is off the map: the
+// keypad's layout around '5' as a compass.
+uint16_t RoadBitOfDigit(char c) {
+  switch (c) {
+    case '8': return kRoadN;
+    case '9': return kRoadNE;
+    case '3': return kRoadSE;
+    case '2': return kRoadS;
+    case '1': return kRoadSW;
+    case '7': return kRoadNW;
+    default: return 0;
+  }
+}
+
+// Alt with a navigation key moves like the keypad digit in the same place.
+char DigitOfSystemKey(ViewKey key) {
+  switch (key) {
+    case ViewKey::kPageUp: return '9';
+    case ViewKey::kPageDown: return '3';
+    case ViewKey::kEnd: return '1';
+    case ViewKey::kHome: return '7';
+    case ViewKey::kLeft: return '4';
+    case ViewKey::kUp: return '8';
+    case ViewKey::kRight: return '6';
+    case ViewKey::kDown: return '2';
+    default: {
+      const int k = int(key);
+      return (k >= '1' && k <= '9') ? char(k) : 0;
+    }
+  }
+}
+
+}  // namespace
+
+// --- Selection and setting -------------------------------------------------
+
+void EditInput::forSelectionOrHex(const std::function<void(int row, int column)>& set) {
+  if (view_.currentCell == nullptr) return;
+  HexMap& map = view_.map();
+  if (map.selectionActive) {
+    for (int r = 0; r < kMapRows; ++r) {
+      for (int c = 0; c < kMapColumns; ++c) {
+        if (map.selected[size_t(r)][size_t(c)]) set(r, c);
+      }
+    }
+    return;
+  }
+  const HexPos& cur = view_.grid.current;
+  if (view_.grid.inGrid(cur.row, cur.column)) set(cur.row, cur.column);
+}
+
+void EditInput::setNameOf(int row, int column) {
+  // A hex holds its name slot in one byte: a later slot would name it wrongly.
+  if (view_.nameToSet < 0 || view_.nameToSet > MapNames::kMaxHexSlot) return;
+  view_.names().nameIndex[size_t(row)][size_t(column)] = uint8_t(view_.nameToSet);
+  view_.names().namesModified = true;
+}
+
+void EditInput::applyTo(int row, int column) {
+  switch (view_.setMode()) {
+    case kSetTerrain:
+    case kSetRoads:
+      view_.dataToSet.ApplyBrush(view_.map().cell(row, column));
+      view_.map().modified = true;
+      break;
+    case kSetName: setNameOf(row, column); break;
+    default: break;
+  }
+}
+
+void EditInput::setTerrainOnSelectionOrHex() {
+  forSelectionOrHex([this](int r, int c) {
+    view_.map().cell(r, c).SetTerrain(view_.dataToSet.terrain, 0);
+    view_.map().modified = true;
+  });
+}
+
+void EditInput::setRoadsOnSelectionOrHex() {
+  forSelectionOrHex([this](int r, int c) {
+    view_.map().cell(r, c).SetRoads(view_.dataToSet.roads);
+    view_.map().modified = true;
+  });
+}
+
+void EditInput::setNameOnSelectionOrHex() {
+  forSelectionOrHex([this](int r, int c) { setNameOf(r, c); });
+}
+
+void EditInput::applyOnSelectionOrHex() {
+  forSelectionOrHex([this](int r, int c) { applyTo(r, c); });
+}
+
+// --- Copy and cut ------------------------------------------------------------
+
+int EditInput::currentNameIndex() const {
+  const HexPos& cur = view_.grid.current;
+  if (!view_.grid.inGrid(cur.row, cur.column)) return 0;
+  return view_.names().nameIndex[size_t(cur.row)][size_t(cur.column)];
+}
+
+void EditInput::pickUp() {
+  HexCell* cell = view_.currentCell;
+  if (cell == nullptr) return;
+  switch (view_.setMode()) {
+    case kSetTerrain:
+      view_.dataToSet.terrain = cell->terrain;
+      view_.chooserTerrain = cell->terrain;
+      break;
+    case kSetRoads:
+      if (cell->autoRoadMark()) {
+        view_.setAutoChoice(true);
+        view_.dataToSet.roads = 0;
+      } else {
+        view_.dataToSet.roads = cell->roads;
+        view_.setAutoChoice(false);
+      }
+      break;
+    case kSetName: view_.nameToSet = currentNameIndex(); break;
+    default: break;
+  }
+}
+
+void EditInput::copyTerrain() {
+  if (view_.currentCell) view_.dataToSet.terrain = view_.currentCell->terrain;
+}
+
+void EditInput::copyRoads() {
+  if (view_.currentCell) view_.dataToSet.roads = view_.currentCell->roads;
+}
+
+void EditInput::copyName() {
+  if (view_.currentCell) view_.nameToSet = currentNameIndex();
+}
+
+void EditInput::cutTerrain() {
+  HexCell* cell = view_.currentCell;
+  if (cell == nullptr) return;
+  view_.dataToSet.terrain = cell->terrain;
+  cell->terrain = 0;
+  view_.map().modified = true;
+}
+
+void EditInput::cutRoads() {
+  HexCell* cell = view_.currentCell;
+  if (cell == nullptr) return;
+  view_.dataToSet.roads = cell->roads;
+  cell->roads = 0;
+  cell->flags &= uint16_t(~kAutoRoadMark);
+  view_.map().modified = true;
+}
+
+void EditInput::cutName() {
+  if (view_.currentCell == nullptr) return;
+  view_.nameToSet = currentNameIndex();
+  const HexPos& cur = view_.grid.current;
+  if (!view_.grid.inGrid(cur.row, cur.column)) return;
+  view_.names().nameIndex[size_t(cur.row)][size_t(cur.column)] = 0;
+  view_.names().namesModified = true;
+}
+
+void EditInput::takeTerrainAndClearSelection() {
+  if (view_.currentCell == nullptr) return;
+  view_.dataToSet.terrain = view_.currentCell->terrain;
+  view_.map().ClearSelection();
+}
+
+// --- What to set -------------------------------------------------------------
+
+void EditInput::chooseTerrainMode() {
+  view_.setSetMode(view_.setMode() != kSetTerrain ? kSetTerrain : 0);
+  view_.setToggle(kToggleTerrainMarks);
+}
+
+void EditInput::chooseRoadsMode() {
+  view_.setSetMode(view_.setMode() != kSetRoads ? kSetRoads : 0);
+  view_.setToggle(kToggleRoads);
+}
+
+void EditInput::chooseNameMode() {
+  view_.setSetMode(kSetName);
+  view_.setToggle(kToggleNamedHexes);
+  view_.host().ShowOrdinarySurface();
+  int chosen = view_.nameToSet;
+  if (view_.host().PickName(chosen)) view_.nameToSet = chosen;
+}
+
+void EditInput::roadChooserButton(int button) {
+  if (button >= 0 && button < kDirections) {
+    view_.dataToSet.roads ^= RoadBitOfDirection(button);
+  } else if (button == ScreenLayout::kRoadAuto) {
+    view_.setAutoChoice(true);
+    view_.dataToSet.roads = 0;
+  } else {
+    return;
+  }
+  if (view_.dataToSet.roads != 0) view_.setAutoChoice(false);
+}
+
+void EditInput::terrainChooserButton(int terrain) {
+  if (terrain < 0 || terrain >= TerrainTable::kCount) return;
+  view_.dataToSet.terrain = uint16_t(terrain);
+  view_.chooserTerrain = terrain;
+}
+
+void EditInput::stepTerrain(int step) {
+  // A terrain value beyond the table (copied from a hex) re-enters it at an end.
+  const int last = TerrainTable::kCount - 1;
+  int t = view_.dataToSet.terrain;
+  if (step > 0) {
+    t = t >= last ? 0 : t + 1;
+  } else {
+    t = t <= 0 ? last : std::min(t - 1, last);
+  }
+  view_.dataToSet.terrain = uint16_t(t);
+  view_.chooserTerrain = t;
+}
+
+void EditInput::stepName(int step) {
+  const int last = std::max(view_.names().nameCount - 1, 0);
+  int n = view_.nameToSet + step;
+  if (step > 0 && n > last) n = 0;
+  if (step < 0 && n < 1) n = last;
+  // A slot left from a longer list steps back into this one.
+  view_.nameToSet = std::min(n, last);
+}
+
+void EditInput::flipRoadToSet(uint16_t bit) { view_.dataToSet.roads ^= bit; }
+
+// --- Automatic roads -----------------------------------------------------------
+
+void EditInput::generateRoads() {
+  if (!view_.grid.mapLoaded) return;
+  AutoRoads(view_.map(), view_.grid)
+      .generate(view_.toggle(kToggleKeepAutoMarks), view_.toggle(kToggleLinkRoads));
+}
+
+void EditInput::loadMarksFromRoads() {
+  if (view_.grid.mapLoaded) AutoRoads(view_.map(), view_.grid).loadMarksFromRoads();
+}
+
+void EditInput::clearMarks() {
+  if (view_.grid.mapLoaded) AutoRoads(view_.map(), view_.grid).clearMarks();
+}
+
+// --- Mouse -------------------------------------------------------------------
+
+void EditInput::startDrag() {
+  view_.host().CaptureMouse();
+  view_.dragging = true;
+  view_.host().SetPointerShape(PointerShape::kCross);
+}
+
+void EditInput::leftButtonDown(const PointerEvent& e) {
+  if (view_.inMap(e.x, e.y)) {
+    view_.grid.setCurrentAt(e.x, e.y);
+    view_.select(e.shift, e.ctrl);
+    return;
+  }
+  const ScreenLayout& s = view_.screen;
+  if (int b = s.toggleButtonAt(e.x, e.y); b >= 0) {
+    command(kToggleStripCommands[b]);
+  } else if (int m = s.modeButtonAt(e.x, e.y); m >= 0) {
+    if (m == 0) chooseTerrainMode();
+    if (m == 1) chooseRoadsMode();
+    if (m == 2) chooseNameMode();
+  } else if (view_.setMode() == kSetRoads) {
+    roadChooserButton(s.roadAreaAt(e.x, e.y));
+  } else if (view_.setMode() == kSetTerrain) {
+    terrainChooserButton(s.terrainButtonAt(e.x, e.y));
+  }
+}
+
+void EditInput::rightButtonDown(const PointerEvent& e) {
+  if (view_.currentCell == nullptr || !view_.inMap(e.x, e.y)) return;
+  HexGrid& g = view_.grid;
+  g.setCurrentAt(e.x, e.y);
+  HexCell* cell = view_.cellAt(g.current.row, g.current.column);
+  if (cell == nullptr) return;
+  if (!view_.map().selected[size_t(g.current.row)][size_t(g.current.column)])
+    view_.select(false, false);
+  view_.currentCell = cell;
+  if (view_.ctrlHeld) {
+    pickUp();
+  } else if (view_.shiftHeld) {
+    switch (view_.setMode()) {
+      case kSetTerrain: cutTerrain(); break;
+      case kSetRoads: cutRoads(); break;
+      case kSetName: cutName(); break;
+      default: break;
+    }
+  } else {
+    applyOnSelectionOrHex();
+  }
+}
+
+void EditInput::mouseMove(const PointerEvent& e) {
+  if (!view_.inMap(e.x, e.y)) return;
+  HexGrid& g = view_.grid;
+  if (view_.dragging) {
+    if (e.left) {
+      view_.host().SetPointerShape(PointerShape::kFourArrows);
+      g.setCurrentAt(e.x, e.y);
+      if (g.inGrid(g.current.row, g.current.column)) {
+        view_.map().selected[size_t(g.current.row)][size_t(g.current.column)] = 1;
+        view_.map().selectionActive = true;
+      }
+    } else if (e.right) {
+      // The frame moves the current hex with the pointer, so the paint
+      // follows it one hex per frame.
+      view_.host().SetPointerShape(PointerShape::kCross);
+      if (view_.shiftHeld) {
+        cutTerrain();
+      } else {
+        view_.map().selectionActive = false;
+        applyOnSelectionOrHex();
+      }
+    }
+  } else if (e.left) {
+    startDrag();
+    view_.select(false, false);
+  } else if (e.right) {
+    startDrag();
+  }
+}
+
+void EditInput::buttonUp(const PointerEvent& e) {
+  if (!view_.dragging) return;
+  view_.host().ReleaseMouse();
+  view_.host().SetPointerShape(PointerShape::kArrow);
+  view_.dragging = false;
+  if (view_.inMap(e.x, e.y)) view_.grid.setCurrentAt(e.x, e.y);
+}
+
+void EditInput::doubleClick(const PointerEvent& e) {
+  if (view_.inMap(e.x, e.y)) command(kCmdZoom);
+}
+
+void EditInput::wheel(int32_t x, int32_t y, int delta) {
+  if (!view_.inMap(x, y)) return;
+  view_.grid.scrollBy(0, delta >= 0 ? -15 : 15);
+}
+
+// --- Keys --------------------------------------------------------------------
+
+void EditInput::keyDown(ViewKey key) {
+  HexGrid& g = view_.grid;
+  const int32_t step = view_.ctrlHeld ? 15 : 5;
+  switch (key) {
+    case ViewKey::kShift: view_.shiftHeld = 1; break;
+    case ViewKey::kControl: view_.ctrlHeld = 1; break;
+    case ViewKey::kPageUp: g.scrollBy(0, -75); break;
+    case ViewKey::kPageDown: g.scrollBy(0, 75); break;
+    case ViewKey::kHome: g.scrollHome(); break;
+    case ViewKey::kEnd: g.scrollEnd(); break;
+    case ViewKey::kLeft: g.scrollBy(-step, 0); break;
+    case ViewKey::kRight: g.scrollBy(step, 0); break;
+    case ViewKey::kUp: g.scrollBy(0, -step); break;
+    case ViewKey::kDown: g.scrollBy(0, step); break;
+    default: break;
+  }
+}
+
+void EditInput::keyUp(ViewKey key) {
+  if (key == ViewKey::kShift) view_.shiftHeld = 0;
+  if (key == ViewKey::kControl) view_.ctrlHeld = 0;
+}
+
+void EditInput::moveAndPoint(char digit) {
+  view_.grid.moveCurrent(digit);
+  view_.pointToCurrent();
+}
+
+void EditInput::systemKeyDown(ViewKey key) {
+  if (view_.currentCell == nullptr) return;
+  const char digit = DigitOfSystemKey(key);
+  if (digit == '5') {
+    view_.grid.centreOnCurrent();
+  } else if (digit != 0) {
+    moveAndPoint(digit);
+  }
+}
+
+void EditInput::character(char c) {
+  const int mode = view_.setMode();
+  if (c == '+' || c == '-') {
+    const int step = c == '+' ? 1 : -1;
+    if (mode == kSetTerrain) stepTerrain(step);
+    if (mode == kSetName) stepName(step);
+    return;
+  }
+  if (view_.currentCell == nullptr) {
+    // Off the map in roads mode the keypad edits the roads to set.
+    if (mode != kSetRoads) return;
+    if (c == '5') {
+      view_.setAutoChoice(!view_.autoChoice());
+    } else if (uint16_t bit = RoadBitOfDigit(c)) {
+      flipRoadToSet(bit);
+    }
+    return;
+  }
+  const bool ctrl = view_.ctrlHeld != 0;
+  switch (c) {
+    case '\t': pickUp(); break;
+    case '\r':
+    case 'Z':
+    case 'z': toggleZoom(); break;
+    case ' ': view_.select(view_.shiftHeld != 0, ctrl); break;
+    case '*': generateRoads(); break;
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '6':
+    case '7':
+    case '8':
+    case '9': moveAndPoint(c); break;
+    case '5': view_.grid.centreOnCurrent(); break;
+    case 'B':
+    case 'b': takeTerrainAndClearSelection(); break;
+    case 'C':
+    case 'c':
+      if (ctrl) {
+        pickUp();
+      } else {
+        takeTerrainAndClearSelection();
+      }
+      break;
+    case 'G':
+    case 'g': command(kCmdGrid); break;
+    case 'L':
+    case 'l': view_.host().OpenLastFile(); break;
+    // The data keys take capitals only; the screen warns while Caps Lock is on.
+    case 'T':
+      if (ctrl) {
+        applyOnSelectionOrHex();
+      } else {
+        setTerrainOnSelectionOrHex();
+      }
+      break;
+    case 'R':
+      if (ctrl) {
+        applyOnSelectionOrHex();
+      } else {
+        setRoadsOnSelectionOrHex();
+      }
+      break;
+    case 'N':
+      if (ctrl) {
+        applyOnSelectionOrHex();
+      } else {
+        setNameOnSelectionOrHex();
+      }
+      break;
+    case 'D': applyOnSelectionOrHex(); break;
+    default: break;
+  }
+}
+
+// --- Commands ------------------------------------------------------------------
+
+void EditInput::toggleZoom() {
+  view_.flipToggle(kToggleZoom);
+  view_.applyScale();
+}
+
+bool EditInput::command(int id) {
+  switch (id) {
+    case kCmdClose: view_.host().RequestClose(); break;
+    case kCmdGrid:
+      if (view_.grid.mapLoaded) view_.flipToggle(kToggleGrid);
+      break;
+    case kCmdZoom: toggleZoom(); break;
+    case kCmdTerrainMarks: view_.flipToggle(kToggleTerrainMarks); break;
+    case kCmdRoads: view_.flipToggle(kToggleRoads); break;
+    case kCmdNamedHexes: view_.flipToggle(kToggleNamedHexes); break;
+    case kCmdTakeTerrain: takeTerrainAndClearSelection(); break;
+    case kCmdPickUp: pickUp(); break;
+    case kCmdCopyTerrain: copyTerrain(); break;
+    case kCmdCopyRoads: copyRoads(); break;
+    case kCmdCopyName: copyName(); break;
+    case kCmdCutTerrain: cutTerrain(); break;
+    case kCmdCutRoads: cutRoads(); break;
+    case kCmdCutName: cutName(); break;
+    case kCmdCapsLock: view_.capsWarning = view_.capsWarning ? 0 : 1; break;
+    case kCmdTerrainFilter:
+      view_.host().ShowOrdinarySurface();
+      view_.host().OpenTerrainFilter();
+      break;
+    case kCmdTerrainMode: chooseTerrainMode(); break;
+    case kCmdRoadsMode: chooseRoadsMode(); break;
+    case kCmdNameMode: chooseNameMode(); break;
+    case kCmdGenerateRoads: generateRoads(); break;
+    case kCmdLoadMarks: loadMarksFromRoads(); break;
+    case kCmdClearMarks: clearMarks(); break;
+    case kCmdKeepMarks: view_.flipToggle(kToggleKeepAutoMarks); break;
+    case kCmdLinkRoads: view_.flipToggle(kToggleLinkRoads); break;
+    case kCmdSaveClean: view_.flipToggle(kToggleSaveClean); break;
+    default: return false;
+  }
+  return true;
+}
+
+std::optional<bool> EditInput::menuChecked(int id) const {
+  switch (id) {
+    case kCmdGrid: return view_.toggle(kToggleGrid);
+    case kCmdZoom: return view_.toggle(kToggleZoom);
+    case kCmdTerrainMarks: return view_.toggle(kToggleTerrainMarks);
+    case kCmdRoads: return view_.toggle(kToggleRoads);
+    case kCmdNamedHexes: return view_.toggle(kToggleNamedHexes);
+    case kCmdKeepMarks: return view_.toggle(kToggleKeepAutoMarks);
+    case kCmdLinkRoads: return view_.toggle(kToggleLinkRoads);
+    case kCmdSaveClean: return view_.toggle(kToggleSaveClean);
+    case kCmdTerrainMode: return view_.setMode() == kSetTerrain;
+    case kCmdRoadsMode: return view_.setMode() == kSetRoads;
+    case kCmdNameMode: return view_.setMode() == kSetName;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace maptesk

@@ -1,0 +1,148 @@
+// The map view's mouse, keyboard and menu input: selecting hexes, choosing
+// what to set and with what, setting it, copying and cutting a hex's data,
+// scrolling, moving the current hex and switching the view options. The
+// window only translates its events into these calls.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace maptesk {
+
+class MapView;
+
+/// The keys the view handles by key code. Digits carry their character.
+enum class ViewKey : int {
+  kOther = 0,
+  kShift,
+  kControl,
+  kPageUp,
+  kPageDown,
+  kHome,
+  kEnd,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kDigit1 = '1',
+  kDigit2 = '2',
+  kDigit3 = '3',
+  kDigit4 = '4',
+  kDigit5 = '5',
+  kDigit6 = '6',
+  kDigit7 = '7',
+  kDigit8 = '8',
+  kDigit9 = '9',
+};
+
+/// A mouse event: the point in window coordinates, the buttons held and the
+/// Shift and Ctrl states that came with it.
+struct PointerEvent {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool left = false;
+  bool right = false;
+  bool shift = false;
+  bool ctrl = false;
+};
+
+/// Command ids of the view's menu items and accelerators.
+enum ViewCommand : int {
+  kCmdClose = 32774,
+  kCmdGrid = 32775,
+  kCmdZoom = 32776,
+  kCmdTerrainMarks = 32778,
+  kCmdRoads = 32779,
+  kCmdTakeTerrain = 32780,
+  kCmdCutRoads = 32782,
+  kCmdPickUp = 32785,
+  kCmdNamedHexes = 32792,
+  kCmdTerrainFilter = 32794,
+  kCmdCutTerrain = 32802,
+  kCmdCutName = 32803,
+  kCmdCopyRoads = 32804,
+  kCmdCopyName = 32805,
+  kCmdCopyTerrain = 32806,
+  kCmdCapsLock = 32807,
+  kCmdGenerateRoads = 32819,
+  kCmdLoadMarks = 32820,
+  kCmdClearMarks = 32821,
+  kCmdKeepMarks = 32822,
+  kCmdLinkRoads = 32827,
+  kCmdTerrainMode = 32829,
+  kCmdRoadsMode = 32830,
+  kCmdNameMode = 32831,
+  kCmdSaveClean = 32832,
+};
+
+class EditInput {
+ public:
+  explicit EditInput(MapView& view) : view_(view) {}
+
+  void leftButtonDown(const PointerEvent& e);
+  void rightButtonDown(const PointerEvent& e);
+  void mouseMove(const PointerEvent& e);
+  /// Either button released.
+  void buttonUp(const PointerEvent& e);
+  void doubleClick(const PointerEvent& e);
+  /// A wheel turn at a point of the window; a delta >= 0 is a forward turn.
+  void wheel(int32_t x, int32_t y, int delta);
+
+  void keyDown(ViewKey key);
+  void keyUp(ViewKey key);
+  /// A key pressed with Alt held.
+  void systemKeyDown(ViewKey key);
+  /// A character typed: letters, digits, '+', '-', '*', space, '\t' and '\r' (Enter).
+  void character(char c);
+
+  /// Runs a view command; false when `id` is not one of the view's.
+  bool command(int id);
+  /// The check mark of a view menu item, or none for items without one.
+  std::optional<bool> menuChecked(int id) const;
+
+  // On the selected hexes while a selection is active, else on the current hex.
+  void setTerrainOnSelectionOrHex();
+  void setRoadsOnSelectionOrHex();
+  void setNameOnSelectionOrHex();
+  /// Sets what the SetMode says: terrain, roads (or the Auto mark) or name.
+  void applyOnSelectionOrHex();
+
+  // On the hex under the pointer.
+  void pickUp();
+  void copyTerrain();
+  void copyRoads();
+  void copyName();
+  void cutTerrain();
+  void cutRoads();
+  void cutName();
+  void takeTerrainAndClearSelection();
+
+  void chooseTerrainMode();
+  void chooseRoadsMode();
+  /// Name mode, then the name picker.
+  void chooseNameMode();
+  /// Buttons 0..5 flip a road direction, 6 chooses Auto.
+  void roadChooserButton(int button);
+  void terrainChooserButton(int terrain);
+
+  void generateRoads();
+  void loadMarksFromRoads();
+  void clearMarks();
+
+ private:
+  void forSelectionOrHex(const std::function<void(int row, int column)>& set);
+  void applyTo(int row, int column);
+  void setNameOf(int row, int column);
+  void toggleZoom();
+  void startDrag();
+  void moveAndPoint(char digit);
+  void stepTerrain(int step);
+  void stepName(int step);
+  void flipRoadToSet(uint16_t bit);
+  int currentNameIndex() const;
+
+  MapView& view_;
+};
+
+}  // namespace maptesk

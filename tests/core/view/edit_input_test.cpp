@@ -1,0 +1,403 @@
+#include "view/edit_input.h"
+
+#include <gtest/gtest.h>
+
+#include "core/view/view_fixture.h"
+
+namespace maptesk {
+namespace {
+
+using testing::ViewTest;
+
+class EditInputTest : public ViewTest {};
+
+TEST_F(EditInputTest, RightClickOffTheSelectionSetsOnlyTheClickedHex) {
+  Click(2, 2, /*shift=*/true);
+  Click(2, 3, true);
+  Click(2, 4, true);
+  ASSERT_EQ(SelectedCount(), 3);
+  view->dataToSet.terrain = 3;
+  RightClick(6, 6);
+  EXPECT_EQ(map.cell(6, 6).terrain, 3);
+  EXPECT_EQ(map.cell(2, 3).terrain, 0);
+  EXPECT_EQ(SelectedCount(), 1);
+  EXPECT_TRUE(Selected(6, 6));
+  EXPECT_TRUE(map.modified);
+}
+
+TEST_F(EditInputTest, RightClickOnTheSelectionSetsEverySelectedHex) {
+  Click(2, 2, true);
+  Click(2, 3, true);
+  Click(7, 4, true);
+  view->dataToSet.terrain = 9;
+  RightClick(2, 3);
+  EXPECT_EQ(map.cell(2, 2).terrain, 9);
+  EXPECT_EQ(map.cell(2, 3).terrain, 9);
+  EXPECT_EQ(map.cell(7, 4).terrain, 9);
+  EXPECT_EQ(map.cell(3, 3).terrain, 0);
+}
+
+TEST_F(EditInputTest, RightDragPaintsTheHexUnderThePointerAndDropsTheSelection) {
+  Click(1, 1, true);
+  Click(1, 2, true);
+  view->dataToSet.terrain = 5;
+  RightClick(4, 4);  // selects (4,4) alone and sets it
+  PointerEvent move = At(4, 5);
+  move.right = true;
+  Hover(4, 5);
+  input->mouseMove(move);  // starts the drag
+  EXPECT_TRUE(view->dragging);
+  EXPECT_EQ(host.calls.back(), "capture");
+  input->mouseMove(move);
+  EXPECT_FALSE(map.selectionActive);
+  EXPECT_EQ(map.cell(4, 5).terrain, 5);
+  input->buttonUp(move);
+  EXPECT_FALSE(view->dragging);
+  EXPECT_EQ(host.calls.back(), "release");
+  EXPECT_EQ(host.shape, PointerShape::kArrow);
+
+  // The selection still shows, but 'T' now sets only the hex under the pointer.
+  EXPECT_TRUE(Selected(4, 4));
+  view->dataToSet.terrain = 7;
+  Hover(8, 8);
+  Type("T");
+  EXPECT_EQ(map.cell(8, 8).terrain, 7);
+  EXPECT_EQ(map.cell(4, 4).terrain, 5);
+}
+
+TEST_F(EditInputTest, LeftDragSelectsTheHexesCrossed) {
+  Click(3, 3);
+  PointerEvent e = At(3, 3);
+  e.left = true;
+  input->mouseMove(e);
+  EXPECT_TRUE(view->dragging);
+  EXPECT_EQ(host.shape, PointerShape::kCross);
+  for (int c = 4; c <= 6; ++c) {
+    e = At(3, c);
+    e.left = true;
+    input->mouseMove(e);
+  }
+  EXPECT_EQ(host.shape, PointerShape::kFourArrows);
+  EXPECT_EQ(SelectedCount(), 4);
+  EXPECT_TRUE(Selected(3, 6));
+  input->buttonUp(e);
+  EXPECT_FALSE(view->dragging);
+}
+
+TEST_F(EditInputTest, CtrlSpaceFillsTheRectangleFromTheAnchorOnce) {
+  Click(2, 3);
+  Hover(5, 1);
+  input->keyDown(ViewKey::kControl);
+  Type(" ");
+  EXPECT_EQ(SelectedCount(), 12);
+  for (int r = 2; r <= 5; ++r) {
+    for (int c = 1; c <= 3; ++c) EXPECT_TRUE(Selected(r, c)) << r << "," << c;
+  }
+  EXPECT_EQ(view->selectionAnchorRow, -1);
+  Hover(8, 8);
+  Type(" ");
+  EXPECT_EQ(SelectedCount(), 12) << "no anchor, no rectangle";
+  input->keyUp(ViewKey::kControl);
+  input->keyDown(ViewKey::kShift);
+  Type(" ");  // Shift+space flips one hex and makes it the anchor
+  EXPECT_EQ(SelectedCount(), 13);
+  EXPECT_EQ(view->selectionAnchorRow, 8);
+}
+
+TEST_F(EditInputTest, PlusAndMinusWrapAround) {
+  view->dataToSet.terrain = 19;
+  Type("+");
+  EXPECT_EQ(view->dataToSet.terrain, 0);
+  EXPECT_EQ(view->chooserTerrain, 0);
+  Type("-");
+  EXPECT_EQ(view->dataToSet.terrain, 19);
+  EXPECT_EQ(view->chooserTerrain, 19);
+  view->dataToSet.terrain = 25;  // copied from a hex with a value beyond the table
+  Type("-");
+  EXPECT_EQ(view->dataToSet.terrain, 19);
+
+  view->setSetMode(kSetName);
+  for (int i = 1; i <= 11; ++i) names.AddName("Name " + std::to_string(i));
+  ASSERT_EQ(names.nameCount, 12);
+  view->nameToSet = 11;
+  Type("+");
+  EXPECT_EQ(view->nameToSet, 0);
+  Type("+");
+  EXPECT_EQ(view->nameToSet, 1);
+  Type("-");
+  EXPECT_EQ(view->nameToSet, 11);
+  EXPECT_EQ(view->dataToSet.terrain, 19) << "terrain untouched in name mode";
+
+  names.ClearNames();
+  Type("-");
+  EXPECT_EQ(view->nameToSet, 0) << "an empty list never gives a negative slot";
+}
+
+TEST_F(EditInputTest, RoadsModeDigitsOffTheMapEditTheRoadsToSet) {
+  view->setSetMode(kSetRoads);
+  HoverOff();
+  ASSERT_EQ(view->currentCell, nullptr);
+  view->dataToSet.roads = kRoadS;
+  Type("88");
+  EXPECT_EQ(view->dataToSet.roads, kRoadS);
+  Type("9371");
+  EXPECT_EQ(view->dataToSet.roads, kRoadS | kRoadNE | kRoadSE | kRoadNW | kRoadSW);
+  Type("5");
+  EXPECT_TRUE(view->autoChoice());
+  EXPECT_NE(view->dataToSet.roads, 0) << "'5' leaves the roads as they were";
+  input->roadChooserButton(6);
+  EXPECT_TRUE(view->autoChoice());
+  EXPECT_EQ(view->dataToSet.roads, 0) << "the Auto button clears them";
+  input->roadChooserButton(2);
+  EXPECT_EQ(view->dataToSet.roads, kRoadSE);
+  EXPECT_FALSE(view->autoChoice()) << "a road clears the Auto choice";
+}
+
+TEST_F(EditInputTest, SetRoadsIgnoresTheAutoChoiceWhileApplyHonoursIt) {
+  view->setSetMode(kSetRoads);
+  view->dataToSet.roads = 0;
+  input->roadChooserButton(6);
+  view->dataToSet.roads = kRoadN;  // roads to set alongside the Auto choice
+  Hover(3, 3);
+  Type("R");
+  EXPECT_EQ(map.cell(3, 3).roads, kRoadN);
+  EXPECT_FALSE(map.cell(3, 3).autoRoadMark());
+  Type("D");
+  EXPECT_EQ(map.cell(3, 3).roads, 0);
+  EXPECT_TRUE(map.cell(3, 3).autoRoadMark());
+}
+
+TEST_F(EditInputTest, TerrainSetKeepsRiverSidesInTheFlags) {
+  map.cell(3, 3).extra = 0x55;
+  map.cell(3, 4).extra = 0x55;
+  Hover(3, 3);
+  view->dataToSet.terrain = 10;
+  Type("T");
+  EXPECT_EQ(map.cell(3, 3).terrain, 10);
+  EXPECT_EQ(map.cell(3, 3).flags & 0xFF, 0x01);
+  EXPECT_EQ(map.cell(3, 3).extra, 0x55);
+  Hover(3, 4);
+  view->dataToSet.terrain = 3;
+  Type("T");
+  EXPECT_EQ(map.cell(3, 4).extra, 0);
+}
+
+TEST_F(EditInputTest, LowerCaseDataKeysAndKeysOffTheMapDoNothing) {
+  view->dataToSet.terrain = 4;
+  view->dataToSet.roads = kRoadN;
+  view->nameToSet = 0;
+  Hover(3, 3);
+  const CellGrid before = map.cells;
+  Type("trnd");
+  HoverOff();  // the capitals need the hex under the pointer
+  Type("TRND");
+  input->command(kCmdCutTerrain);
+  EXPECT_EQ(map.cells, before);
+  EXPECT_FALSE(map.modified);
+  EXPECT_FALSE(names.namesModified);
+}
+
+TEST_F(EditInputTest, ModeChoicesSwitchTheirDisplayOptionOn) {
+  settings.viewToggles = kToggleDrawPicture;
+  input->command(kCmdTerrainMode);  // terrain was chosen: switches off
+  EXPECT_EQ(view->setMode(), 0);
+  EXPECT_EQ(settings.setMode, 0);
+  EXPECT_TRUE(view->toggle(kToggleTerrainMarks));
+  input->command(kCmdTerrainMode);
+  EXPECT_EQ(view->setMode(), kSetTerrain);
+  EXPECT_EQ(input->menuChecked(kCmdTerrainMode), true);
+
+  input->command(kCmdRoadsMode);
+  EXPECT_EQ(view->setMode(), kSetRoads);
+  EXPECT_TRUE(view->toggle(kToggleRoads));
+  EXPECT_EQ(input->menuChecked(kCmdTerrainMode), false);
+
+  host.pickAnswer = 7;
+  input->command(kCmdNameMode);
+  EXPECT_EQ(view->setMode(), kSetName);
+  EXPECT_TRUE(view->toggle(kToggleNamedHexes));
+  EXPECT_EQ(view->nameToSet, 7);
+  host.pickAnswer = -1;
+  input->command(kCmdNameMode);  // again: the picker opens again, Cancel keeps the name
+  EXPECT_EQ(view->setMode(), kSetName);
+  EXPECT_EQ(view->nameToSet, 7);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"surface", "pick 0", "surface", "pick 7"}));
+  EXPECT_EQ(view->dataToSet.flags & ~kSetModeMask, 0) << "bits 0..11 untouched";
+}
+
+TEST_F(EditInputTest, CopyCutAndPickUpTakeTheHexUnderThePointer) {
+  HexCell& cell = map.cell(4, 4);
+  cell.terrain = 12;
+  cell.roads = kRoadN | kRoadS;
+  cell.flags = kAutoRoadMark;
+  names.nameIndex[4][4] = uint8_t(names.AddName("Oran"));
+  Hover(4, 4);
+
+  input->command(kCmdCopyTerrain);
+  input->command(kCmdCopyRoads);
+  input->command(kCmdCopyName);
+  EXPECT_EQ(view->dataToSet.terrain, 12);
+  EXPECT_EQ(view->dataToSet.roads, kRoadN | kRoadS);
+  EXPECT_EQ(view->nameToSet, 1);
+  EXPECT_EQ(view->chooserTerrain, 0) << "a copy leaves the chooser";
+  EXPECT_FALSE(map.modified);
+
+  Type("\t");  // pick up in terrain mode moves the chooser
+  EXPECT_EQ(view->chooserTerrain, 12);
+  view->setSetMode(kSetRoads);
+  input->command(kCmdPickUp);
+  EXPECT_TRUE(view->autoChoice());
+  EXPECT_EQ(view->dataToSet.roads, 0);
+
+  input->command(kCmdCutRoads);
+  EXPECT_EQ(view->dataToSet.roads, kRoadN | kRoadS);
+  EXPECT_EQ(cell.roads, 0);
+  EXPECT_FALSE(cell.autoRoadMark());
+  input->command(kCmdCutTerrain);
+  EXPECT_EQ(cell.terrain, 0);
+  EXPECT_TRUE(map.modified);
+  view->nameToSet = 0;
+  input->command(kCmdCutName);
+  EXPECT_EQ(view->nameToSet, 1);
+  EXPECT_EQ(names.nameIndex[4][4], 0);
+  EXPECT_TRUE(names.namesModified);
+}
+
+TEST_F(EditInputTest, ShiftRightClickCutsByTheSetMode) {
+  map.cell(5, 5).terrain = 9;
+  input->keyDown(ViewKey::kShift);
+  RightClick(5, 5);
+  EXPECT_EQ(view->dataToSet.terrain, 9);
+  EXPECT_EQ(map.cell(5, 5).terrain, 0);
+  input->keyUp(ViewKey::kShift);
+  input->keyDown(ViewKey::kControl);
+  map.cell(5, 6).terrain = 2;
+  RightClick(5, 6);  // Ctrl: pick up, the hex stays
+  EXPECT_EQ(view->dataToSet.terrain, 2);
+  EXPECT_EQ(map.cell(5, 6).terrain, 2);
+}
+
+TEST_F(EditInputTest, NameSlotsBeyondOneByteAreNotGivenToHexes) {
+  view->setSetMode(kSetName);
+  for (int i = 1; i <= 300; ++i) names.AddName("N" + std::to_string(i));
+  view->nameToSet = 300;
+  Hover(2, 2);
+  Type("N");
+  EXPECT_EQ(names.nameIndex[2][2], 0);
+  EXPECT_FALSE(names.namesModified);
+  view->nameToSet = 255;
+  Type("D");
+  EXPECT_EQ(names.nameIndex[2][2], 255);
+  EXPECT_TRUE(names.namesModified);
+}
+
+TEST_F(EditInputTest, PanelsTakeLeftClicksOffTheMap) {
+  const ScreenLayout& s = view->screen;
+  PointerEvent e;
+  e.left = true;
+  e.x = s.toggleStrip.left + 27 + 3;  // zoom
+  e.y = s.toggleStrip.top + 3;
+  input->leftButtonDown(e);
+  EXPECT_TRUE(view->toggle(kToggleZoom));
+  EXPECT_EQ(view->grid.fitToView, 1);
+
+  e.x = s.modeStrip.left + 38 + 3;  // roads mode
+  e.y = s.modeStrip.top + 3;
+  input->leftButtonDown(e);
+  EXPECT_EQ(view->setMode(), kSetRoads);
+  e.x = s.roadChooser.left + 20;  // NW
+  e.y = s.roadChooser.top + 50;
+  input->leftButtonDown(e);
+  EXPECT_EQ(view->dataToSet.roads, kRoadNW);
+
+  view->setSetMode(kSetTerrain);
+  e.x = s.terrainChooser.left + 50;
+  e.y = s.terrainChooser.top + 19 * 7 + 2;
+  input->leftButtonDown(e);
+  EXPECT_EQ(view->dataToSet.terrain, 7);
+  EXPECT_EQ(view->chooserTerrain, 7);
+}
+
+TEST_F(EditInputTest, KeysScrollAndAltKeysMoveTheCurrentHex) {
+  view->grid.setMapSize(1920, 1920);
+  view->layout({0, 0, 1024, 768}, false);
+  HexGrid& g = view->grid;
+  input->keyDown(ViewKey::kPageDown);
+  EXPECT_EQ(g.scrollY, 75);
+  input->keyDown(ViewKey::kRight);
+  EXPECT_EQ(g.scrollX, 5);
+  input->keyDown(ViewKey::kControl);
+  input->keyDown(ViewKey::kRight);
+  EXPECT_EQ(g.scrollX, 20);
+  input->keyUp(ViewKey::kControl);
+  input->keyDown(ViewKey::kEnd);
+  EXPECT_EQ(g.scrollX, g.maxScrollX);
+  input->keyDown(ViewKey::kHome);
+  EXPECT_EQ(g.scrollX, 0);
+  input->wheel(g.viewRect.left + 5, g.viewRect.top + 5, -120);
+  EXPECT_EQ(g.scrollY, 15);
+  input->wheel(g.viewRect.left + 5, g.viewRect.top + 5, 120);
+  EXPECT_EQ(g.scrollY, 0);
+
+  Hover(5, 5);
+  host.pointer.clear();
+  input->systemKeyDown(ViewKey::kRight);
+  EXPECT_EQ(g.current.column, 6);
+  input->systemKeyDown(ViewKey::kPageUp);  // up-right from even column 6
+  EXPECT_EQ(g.current.row, 4);
+  EXPECT_EQ(g.current.column, 7);
+  EXPECT_EQ(host.pointer.size(), 2u);
+  Type("2");
+  EXPECT_EQ(g.current.row, 5);
+  input->systemKeyDown(ViewKey::kDigit5);
+  EXPECT_EQ(g.scrollY, 0) << "centring near the top stays clamped";
+  HoverOff();
+  input->systemKeyDown(ViewKey::kLeft);
+  EXPECT_EQ(g.current.column, 7) << "Alt keys need the hex under the pointer";
+}
+
+TEST_F(EditInputTest, EveryViewCommandIsACall) {
+  const int ids[] = {32774, 32775, 32776, 32778, 32779, 32792, 32780, 32785, 32806,
+                     32804, 32805, 32802, 32782, 32803, 32807, 32794, 32829, 32830,
+                     32831, 32819, 32820, 32821, 32822, 32827, 32832};
+  for (int id : ids) EXPECT_TRUE(input->command(id)) << id;
+  EXPECT_FALSE(input->command(32781)) << "open last file belongs to the application";
+  EXPECT_FALSE(input->command(32777));
+  EXPECT_EQ(host.calls.front(), "close");
+  EXPECT_EQ(view->capsWarning, 1);
+}
+
+TEST_F(EditInputTest, OptionCommandsFlipTheirBits) {
+  struct Row {
+    int id;
+    uint16_t bit;
+  };
+  for (Row r : {Row{kCmdGrid, kToggleGrid}, Row{kCmdTerrainMarks, kToggleTerrainMarks},
+                Row{kCmdRoads, kToggleRoads}, Row{kCmdNamedHexes, kToggleNamedHexes},
+                Row{kCmdKeepMarks, kToggleKeepAutoMarks}, Row{kCmdLinkRoads, kToggleLinkRoads},
+                Row{kCmdSaveClean, kToggleSaveClean}}) {
+    const uint16_t before = settings.viewToggles;
+    input->command(r.id);
+    EXPECT_EQ(settings.viewToggles, before ^ r.bit) << r.id;
+    EXPECT_EQ(input->menuChecked(r.id), (settings.viewToggles & r.bit) != 0) << r.id;
+  }
+  ASSERT_TRUE(view->toggle(kToggleGrid));
+  Type("g");
+  EXPECT_TRUE(view->toggle(kToggleGrid)) << "needs the pointer over the map";
+  Hover(1, 1);
+  Type("g");
+  EXPECT_FALSE(view->toggle(kToggleGrid));
+  Type("G");
+  EXPECT_TRUE(view->toggle(kToggleGrid));
+  view->grid.mapLoaded = false;
+  input->command(kCmdGrid);
+  EXPECT_TRUE(view->toggle(kToggleGrid)) << "the grid needs a map picture";
+  view->grid.mapLoaded = true;
+  Type("L");
+  EXPECT_EQ(host.calls.back(), "last");
+  Type("\r");
+  EXPECT_TRUE(view->toggle(kToggleZoom));
+}
+
+}  // namespace
+}  // namespace maptesk
