@@ -14,7 +14,7 @@ void ConsolePrompts::ShowError(const std::string& text) {
 }
 
 void ConsolePrompts::ShowNote(const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fprintf(notesToStdout ? stdout : stderr, "%s\n", text.c_str());
 }
 
 bool ConsolePrompts::AskYesNo(const std::string&) { return answerYes; }

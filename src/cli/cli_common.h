@@ -36,6 +36,9 @@ class ConsolePrompts : public Prompts {
   void SetWaitCursor(bool) override {}
 
   bool answerYes = false;
+  /// For commands whose note is their result ("Done !"): print it on
+  /// standard output instead.
+  bool notesToStdout = false;
   int errorCount = 0;
 };
 

@@ -100,7 +100,9 @@ int CmdReplaceTerrain(const Args& raw) {
   if (change.fromType == change.toType) {
     return UsageError("FROM and TO are the same terrain type", kReplaceUsage);
   }
+  s.prompts.notesToStdout = true;
   change.MakeChanges(*s.map, s.prompts);
+  s.prompts.notesToStdout = false;
   if (change.changed) s.map->modified = true;
   return SaveMap(s, args);
 }

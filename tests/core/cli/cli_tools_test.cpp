@@ -102,7 +102,7 @@ class CliMapToolsTest : public ::testing::Test {
 TEST_F(CliMapToolsTest, ReplaceTerrainByNameWritesBackKeepingMarks) {
   auto r = RunCli({"replace-terrain", MapPath(), "river", "Swamp"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "Done !\n3 Terrain types changed\nfrom: River\nto Swamp\n");
+  EXPECT_EQ(r.out, "Done !\n3 Terrain types changed\nfrom: River\nto Swamp\n");
   std::vector<uint8_t> expected = bytes;
   for (auto [row, col] : {std::pair{0, 0}, {12, 30}, {39, 44}}) expected[CellOffset(row, col)] = 8;
   EXPECT_EQ(ReadBytes(MapPath()), expected);
@@ -112,7 +112,7 @@ TEST_F(CliMapToolsTest, ReplaceTerrainByValueToAnotherFileAndClean) {
   auto r =
       RunCli({"replace-terrain", MapPath(), "0", "16", "--out", game / "out.map", "--clean"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "Done !\n1797 Terrain types changed\nfrom: Clear\nto Rough\n");
+  EXPECT_EQ(r.out, "Done !\n1797 Terrain types changed\nfrom: Clear\nto Rough\n");
   EXPECT_EQ(ReadBytes(MapPath()), bytes);
   std::vector<uint8_t> out = ReadBytes(game / "out.MAP");
   ASSERT_EQ(out.size(), kMapFileSize);
