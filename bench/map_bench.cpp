@@ -13,19 +13,6 @@ namespace {
 
 using namespace maptesk;
 
-class SilentPrompts : public Prompts {
- public:
-  void ShowError(const std::string&) override {}
-  void ShowNote(const std::string&) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::kNo; }
-  std::string ChooseOpenFile(int, const std::string&, const std::string&) override { return {}; }
-  std::string ChooseSaveFile(int, const std::string&, const std::string&) override { return {}; }
-  std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }
-  void OpenWithShell(const std::string&) override {}
-  void SetWaitCursor(bool) override {}
-};
-
 struct Fixture {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "maptesk-bench";
   SilentPrompts prompts;

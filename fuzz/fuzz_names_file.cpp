@@ -5,13 +5,13 @@
 #include <string>
 
 #include "app/tool_settings.h"
-#include "fuzz_support.h"
+#include "util/prompts.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace maptesk;
-  static fuzz::QuietPrompts prompts;
+  static SilentPrompts prompts;
   static ToolSettings settings;
   static HexMap map(settings, prompts);
   static MapNames names(map, settings, prompts);

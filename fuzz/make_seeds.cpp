@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/tool_settings.h"
-#include "fuzz_support.h"
+#include "util/prompts.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
 
@@ -22,7 +22,7 @@ void Write(const fs::path& path, const std::string& bytes) {
 }
 
 void MapSeeds(const fs::path& dir) {
-  fuzz::QuietPrompts prompts;
+  SilentPrompts prompts;
   ToolSettings settings;
   auto map = std::make_unique<HexMap>(settings, prompts);
   map->MapNumber = 7;
@@ -42,7 +42,7 @@ void MapSeeds(const fs::path& dir) {
 }
 
 void NamesSeeds(const fs::path& dir) {
-  fuzz::QuietPrompts prompts;
+  SilentPrompts prompts;
   ToolSettings settings;
   auto map = std::make_unique<HexMap>(settings, prompts);
   MapNames names(*map, settings, prompts);

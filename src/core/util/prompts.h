@@ -59,6 +59,21 @@ class Prompts {
   virtual void SetWaitCursor(bool on) = 0;
 };
 
+/// Shows nothing, answers No and cancels every chooser: for runs with
+/// nobody to ask (benchmarks, fuzzing, batch work).
+class SilentPrompts : public Prompts {
+ public:
+  void ShowError(const std::string&) override {}
+  void ShowNote(const std::string&) override {}
+  bool AskYesNo(const std::string&) override { return false; }
+  YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::kCancel; }
+  std::string ChooseOpenFile(int, const std::string&, const std::string&) override { return {}; }
+  std::string ChooseSaveFile(int, const std::string&, const std::string&) override { return {}; }
+  std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }
+  void OpenWithShell(const std::string&) override {}
+  void SetWaitCursor(bool) override {}
+};
+
 /// Stock messages.
 void ErrorCreating(Prompts& prompts, const std::string& name);
 void ErrorNotFound(Prompts& prompts, const std::string& name);
