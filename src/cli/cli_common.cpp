@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "picture/map_picture_link.h"
 #include "util/path_utils.h"
 
 namespace maptesk::cli {
@@ -13,7 +14,9 @@ void ConsolePrompts::ShowError(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-void ConsolePrompts::ShowNote(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void ConsolePrompts::ShowNote(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 bool ConsolePrompts::AskYesNo(const std::string&) { return answerYes; }
 
@@ -21,8 +24,12 @@ YesNoCancel ConsolePrompts::AskYesNoCancel(const std::string&) {
   return answerYes ? YesNoCancel::kYes : YesNoCancel::kNo;
 }
 
-std::string ConsolePrompts::ChooseOpenFile(int, const std::string&, const std::string&) { return {}; }
-std::string ConsolePrompts::ChooseSaveFile(int, const std::string&, const std::string&) { return {}; }
+std::string ConsolePrompts::ChooseOpenFile(int, const std::string&, const std::string&) {
+  return {};
+}
+std::string ConsolePrompts::ChooseSaveFile(int, const std::string&, const std::string&) {
+  return {};
+}
 std::string ConsolePrompts::BrowseFolder(const std::string&, const std::string&) { return {}; }
 void ConsolePrompts::OpenWithShell(const std::string&) {}
 
@@ -63,7 +70,10 @@ std::optional<std::string> Arguments::Value(const std::string& name) const {
 
 Session::Session()
     : map(std::make_unique<HexMap>(settings, prompts)),
-      names(std::make_unique<MapNames>(*map, settings, prompts)) {}
+      names(std::make_unique<MapNames>(*map, settings, prompts)),
+      picture(std::make_unique<MapPicture>(prompts)) {
+  ConnectMapPicture(*map, *picture);
+}
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
@@ -74,8 +84,9 @@ std::string AbsolutePath(const std::string& path) {
 void Session::SetFolders(const Arguments& args, const std::string& mapFile) {
   const std::string sep(1, kPathSeparator);
   std::string full = AbsolutePath(mapFile);
-  settings.gameFolder = args.Value("--game") ? WithTrailingSeparator(AbsolutePath(*args.Value("--game")))
-                                             : ParentFolder(full);
+  settings.gameFolder = args.Value("--game")
+                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--game")))
+                            : ParentFolder(full);
   settings.mapFolder = args.Value("--map-folder")
                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--map-folder")))
                            : settings.gameFolder + "MAP" + sep;

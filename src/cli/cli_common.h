@@ -11,6 +11,7 @@
 #include "app/tool_settings.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
+#include "picture/map_picture.h"
 #include "util/prompts.h"
 
 namespace maptesk::cli {
@@ -27,8 +28,10 @@ class ConsolePrompts : public Prompts {
   void ShowNote(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   YesNoCancel AskYesNoCancel(const std::string& text) override;
-  std::string ChooseOpenFile(int type, const std::string& folder, const std::string& title) override;
-  std::string ChooseSaveFile(int type, const std::string& folder, const std::string& title) override;
+  std::string ChooseOpenFile(int type, const std::string& folder,
+                             const std::string& title) override;
+  std::string ChooseSaveFile(int type, const std::string& folder,
+                             const std::string& title) override;
   std::string BrowseFolder(const std::string& start, const std::string& title) override;
   void OpenWithShell(const std::string& path) override;
   void SetWaitCursor(bool) override {}
@@ -63,6 +66,8 @@ struct Session {
   ToolSettings settings;
   std::unique_ptr<HexMap> map;
   std::unique_ptr<MapNames> names;
+  /// The map's picture, assembled by MapFileLoad when the map has one.
+  std::unique_ptr<MapPicture> picture;
 
   Session();
   /// Folders from the options, else from the standard layout around `mapFile`

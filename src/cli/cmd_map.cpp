@@ -11,11 +11,14 @@
 namespace maptesk::cli {
 namespace {
 
-constexpr char kInfoUsage[] = "usage: maptesk-cli info MAP [--json] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+constexpr char kInfoUsage[] =
+    "usage: maptesk-cli info MAP [--json] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
 constexpr char kNamesUsage[] =
-    "usage: maptesk-cli names MAP [--names FILE] [--json] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+    "usage: maptesk-cli names MAP [--names FILE] [--json] [--game DIR] [--map-folder DIR] "
+    "[--scn-folder DIR]\n";
 constexpr char kSaveUsage[] =
-    "usage: maptesk-cli save MAP OUT [--clean] [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+    "usage: maptesk-cli save MAP OUT [--clean] [--game DIR] [--map-folder DIR] [--scn-folder "
+    "DIR]\n";
 
 std::vector<std::string> With(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -70,6 +73,8 @@ int CmdInfo(const Args& raw) {
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
     out += ", \"pictureFile\": " + JsonString(Cp1252ToUtf8(m.pictureFile));
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
+    out += ", \"pictureWidth\": " + std::to_string(s.picture->loaded ? s.picture->width : 0);
+    out += ", \"pictureHeight\": " + std::to_string(s.picture->loaded ? s.picture->height : 0);
     out += ", \"namesFile\": " + JsonString(Cp1252ToUtf8(namesFile));
     out += ", \"nameCount\": " + std::to_string(s.names->NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
@@ -87,9 +92,14 @@ int CmdInfo(const Args& raw) {
   }
   std::printf("Road hexes:   %d\n", roadHexes);
   std::printf("Auto marks:   %d\n", autoMarks);
-  std::printf("Picture:      %s (%s)\n", m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
+  std::printf("Picture:      %s (%s)\n",
+              m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
               m.hasS16Picture ? "found" : "missing");
-  std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(), s.names->NameTotal());
+  if (s.picture->loaded) {
+    std::printf("Picture size: %d x %d pixels\n", s.picture->width, s.picture->height);
+  }
+  std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(),
+              s.names->NameTotal());
   return kExitOk;
 }
 
@@ -98,7 +108,8 @@ int CmdNames(const Args& raw) {
   Arguments args;
   if (int rc = OpenMap(s, raw, args, {"--names"}, {"--json"}, 1, kNamesUsage)) return rc;
   MapNames& names = *s.names;
-  std::string file = args.Value("--names") ? AbsolutePath(*args.Value("--names")) : names.DefaultNamesFile();
+  std::string file =
+      args.Value("--names") ? AbsolutePath(*args.Value("--names")) : names.DefaultNamesFile();
   names.ClearNames();
   if (!FileExists(file)) {
     s.prompts.ShowError(Format("%s not found", file.c_str()));
@@ -110,7 +121,8 @@ int CmdNames(const Args& raw) {
   }
 
   if (args.Has("--json")) {
-    std::string out = "{\"namesFile\": " + JsonString(Cp1252ToUtf8(names.namesPath)) + ", \"names\": [";
+    std::string out =
+        "{\"namesFile\": " + JsonString(Cp1252ToUtf8(names.namesPath)) + ", \"names\": [";
     for (int slot = 1; slot < names.nameCount; ++slot) {
       out += (slot > 1 ? ", " : "") + JsonString(Cp1252ToUtf8(names.NameOf(slot)));
     }
