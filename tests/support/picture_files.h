@@ -26,7 +26,8 @@ inline std::vector<uint8_t> S16Head(int32_t w, int32_t h, int32_t packing = 0, i
 }
 
 /// A plain S16 tile whose pixel (x, y) has colour `colour(x, y)`.
-inline std::vector<uint8_t> S16Plain(int w, int h, const std::function<uint16_t(int, int)>& colour) {
+inline std::vector<uint8_t> S16Plain(int w, int h,
+                                     const std::function<uint16_t(int, int)>& colour) {
   std::vector<uint8_t> out = S16Head(w, h);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) Put16(out, colour(x, y));
@@ -81,8 +82,8 @@ struct BmpSpec {
 
 inline std::vector<uint8_t> BmpFile(const BmpSpec& s) {
   std::vector<uint8_t> out{'B', 'M'};
-  const uint32_t off = s.offBits >= 0 ? uint32_t(s.offBits)
-                                      : uint32_t(14 + s.infoSize + 4 * s.colours.size());
+  const uint32_t off =
+      s.offBits >= 0 ? uint32_t(s.offBits) : uint32_t(14 + s.infoSize + 4 * s.colours.size());
   Put32(out, 0);
   Put32(out, 0);
   Put32(out, off);

@@ -101,6 +101,16 @@ class World {
   }
 
   double Elevation(double x, double y) const { return Sample(elev_, x, y); }
+  // The elevation the picture shows, with a little detail on the coasts.
+  double Ground(double x, double y) const {
+    return Elevation(x, y) + 0.012 * (ValueNoise(x / 11.0, y / 11.0, land_.seed + 31) - 0.5);
+  }
+  // Forest grows on wet lowland, below the hills.
+  bool IsForest(double x, double y) const {
+    const double e = Ground(x, y);
+    const double wet = Moisture(x, y) + 0.02 * (ValueNoise(x / 9.0, y / 9.0, land_.seed + 3) - 0.5);
+    return wet > 0.58 && e > kSea + 0.02 && e < kHillLevel - 0.03;
+  }
   double Moisture(double x, double y) const { return Sample(moist_, x, y); }
   bool InLake(double x, double y) const {
     if (land_.style != SampleStyle::kLakeland) return false;
@@ -199,7 +209,7 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
     const HexPoint p = plan.CentreOf(i);
     const double x = std::clamp(p.x, 0.0, land.width - 1.0);
     const double y = std::clamp(p.y, 0.0, land.height - 1.0);
-    const double e = world.Elevation(x, y);
+    const double e = world.Ground(x, y);
     plan.elevation[size_t(i)] = e;
     int t = kClear;
     if (world.InLake(x, y)) {
@@ -210,7 +220,7 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
       t = kMountain;
     } else if (e > World::kHillLevel) {
       t = kHill;
-    } else if (world.Moisture(x, y) > 0.58 && e > World::kSea + 0.02) {
+    } else if (world.IsForest(x, y)) {
       t = kForest;
     }
     plan.terrain[size_t(i)] = t;
@@ -500,8 +510,7 @@ void PaintGround(const SampleLandscape& land, const World& world, Canvas& canvas
   const Rgb forest{90, 136, 68}, tree{44, 92, 44}, treeLight{78, 128, 58};
   for (int y = 0; y < land.height; ++y) {
     for (int x = 0; x < land.width; ++x) {
-      const double detail = 0.012 * (ValueNoise(x / 11.0, y / 11.0, land.seed + 31) - 0.5);
-      const double e = world.Elevation(x, y) + detail;
+      const double e = world.Ground(x, y);
       Rgb c;
       if (world.InLake(x, y)) {
         c = lake;
@@ -531,9 +540,7 @@ void PaintGround(const SampleLandscape& land, const World& world, Canvas& canvas
         c = Scale(c, std::clamp(1.0 - (gx + gy) * (5 + 14 * hillness), 0.78, 1.18));
         if (t < 0.01) c = Mix(sand, c, t / 0.01);
         // Forest: a canopy of little trees on the wet lowland.
-        const double wet =
-            world.Moisture(x, y) + 0.02 * (ValueNoise(x / 9.0, y / 9.0, land.seed + 3) - 0.5);
-        if (wet > 0.58 && t > 0.02 && hillness < 0.5) {
+        if (world.IsForest(x, y)) {
           c = forest;
           const int cx = x / 8, cy = y / 8;
           for (int oy = -1; oy <= 1; ++oy) {

@@ -120,8 +120,12 @@ TEST(BmpImage, WrittenFilesOpenInPillowWithTheSamePixels) {
   ASSERT_TRUE(image.Save(dir / "ours.bmp"));
   const std::string script =
       "from PIL import Image\n"
-      "im = Image.open('" + (dir / "ours.bmp") + "').convert('RGB')\n"
-      "open('" + (dir / "pixels.txt") + "', 'w').write(' '.join('%02x%02x%02x' % im.getpixel((x, y))"
+      "im = Image.open('" +
+      (dir / "ours.bmp") +
+      "').convert('RGB')\n"
+      "open('" +
+      (dir / "pixels.txt") +
+      "', 'w').write(' '.join('%02x%02x%02x' % im.getpixel((x, y))"
       " for y in range(im.height) for x in range(im.width)))\n";
   testing::WriteText(dir / "read.py", script);
   ASSERT_EQ(std::system(("/usr/bin/python3 " + (dir / "read.py")).c_str()), 0);
@@ -140,19 +144,25 @@ TEST(BmpImage, SizesRecomputedWhateverTheFileSays) {
   ScriptedPrompts prompts;
   BmpImage image(prompts);
   // Width 3 at 24 bits: 9 bytes of pixels padded to 12.
-  WriteBytes(dir / "w3.bmp", BmpFile({.width = 3, .height = 2, .sizeImage = 0,
-                                      .pixels = std::vector<uint8_t>(24, 7)}));
+  WriteBytes(
+      dir / "w3.bmp",
+      BmpFile({.width = 3, .height = 2, .sizeImage = 0, .pixels = std::vector<uint8_t>(24, 7)}));
   ASSERT_TRUE(image.Load(dir / "w3.bmp"));
   EXPECT_EQ(image.stride, 12);
   EXPECT_EQ(image.HeaderImageSize(), 24u);
 
   // 8 bits: no colours-used gives 256 entries, 20 gives 20.
-  WriteBytes(dir / "p256.bmp", BmpFile({.width = 4, .height = 1, .bitCount = 8,
+  WriteBytes(dir / "p256.bmp", BmpFile({.width = 4,
+                                        .height = 1,
+                                        .bitCount = 8,
                                         .colours = std::vector<uint32_t>(256, 0x102030),
                                         .pixels = {0, 1, 2, 3}}));
   ASSERT_TRUE(image.Load(dir / "p256.bmp"));
   EXPECT_EQ(image.colourCount, 256);
-  WriteBytes(dir / "p20.bmp", BmpFile({.width = 4, .height = 1, .bitCount = 8, .clrUsed = 20,
+  WriteBytes(dir / "p20.bmp", BmpFile({.width = 4,
+                                       .height = 1,
+                                       .bitCount = 8,
+                                       .clrUsed = 20,
                                        .colours = std::vector<uint32_t>(20, 0x102030),
                                        .pixels = {0, 1, 2, 3}}));
   ASSERT_TRUE(image.Load(dir / "p20.bmp"));
@@ -169,7 +179,9 @@ TEST(BmpImage, SixteenBitPixelsExpandToFullIntensity) {
   ScriptedPrompts prompts;
   BmpImage image(prompts);
   // x-5-5-5: white, pure red, pure green, pure blue.
-  WriteBytes(dir / "16.bmp", BmpFile({.width = 4, .height = 1, .bitCount = 16,
+  WriteBytes(dir / "16.bmp", BmpFile({.width = 4,
+                                      .height = 1,
+                                      .bitCount = 16,
                                       .pixels = {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}}));
   ASSERT_TRUE(image.Load(dir / "16.bmp"));
   EXPECT_EQ(image.colourCount, 0);
@@ -187,25 +199,33 @@ struct Refusal {
 
 TEST(BmpImage, RefusesWhatItCannotReadWithItsMessageAndKeepsNoImage) {
   const Refusal refusals[] = {
-      {"V4 header", {.width = 2, .height = 2, .infoSize = 108, .pixels = std::vector<uint8_t>(16)},
+      {"V4 header",
+       {.width = 2, .height = 2, .infoSize = 108, .pixels = std::vector<uint8_t>(16)},
        "Invalid BMP Header size: 108 <> 40"},
-      {"V5 header", {.width = 2, .height = 2, .infoSize = 124, .pixels = std::vector<uint8_t>(16)},
+      {"V5 header",
+       {.width = 2, .height = 2, .infoSize = 124, .pixels = std::vector<uint8_t>(16)},
        "Invalid BMP Header size: 124 <> 40"},
       {"bit fields before header size",
        {.width = 2, .height = 2, .bitCount = 16, .compression = 3, .infoSize = 108},
        "No compressed BMP are supported"},
-      {"run-length 8", {.width = 2, .height = 2, .bitCount = 8, .compression = 1},
+      {"run-length 8",
+       {.width = 2, .height = 2, .bitCount = 8, .compression = 1},
        "No compressed BMP are supported"},
-      {"zero width", {.width = 0, .height = 2},
+      {"zero width",
+       {.width = 0, .height = 2},
        "Unsupported BMP size: 0 x 2 (1 to 16384 pixels each way, bottom-up rows)"},
-      {"top-down", {.width = 2, .height = -2},
+      {"top-down",
+       {.width = 2, .height = -2},
        "Unsupported BMP size: 2 x -2 (1 to 16384 pixels each way, bottom-up rows)"},
-      {"huge", {.width = 100000, .height = 100000},
+      {"huge",
+       {.width = 100000, .height = 100000},
        "Unsupported BMP size: 100000 x 100000 (1 to 16384 pixels each way, bottom-up rows)"},
-      {"too many bytes", {.width = 16384, .height = 16384, .bitCount = 32},
+      {"too many bytes",
+       {.width = 16384, .height = 16384, .bitCount = 32},
        "Unsupported BMP size: 16384 x 16384 is too large"},
       {"bit count 7", {.width = 2, .height = 2, .bitCount = 7}, "Unsupported BMP bit count: 7"},
-      {"offset inside the info header", {.width = 2, .height = 2, .offBits = 40},
+      {"offset inside the info header",
+       {.width = 2, .height = 2, .offBits = 40},
        "Invalid BMP pixel data offset: 40"},
       {"no room for the colour table",
        {.width = 2, .height = 2, .bitCount = 8, .offBits = 54 + 16},
@@ -245,11 +265,11 @@ TEST(BmpImage, FileHeaderProblemsAndMissingFiles) {
   cut.resize(30);
   WriteBytes(dir / "cut.bmp", cut);
   EXPECT_FALSE(image.Load(dir / "cut.bmp"));
-  EXPECT_EQ(prompts.Texts("error"),
-            (std::vector<std::string>{
-                dir / "missing.bmp" + " not found", "Invalid BMP FileHeader size",
-                "Invalid BMP type",
-                "Invalid BMP: the file ends inside its info header (16 of 40 bytes)"}));
+  EXPECT_EQ(
+      prompts.Texts("error"),
+      (std::vector<std::string>{
+          dir / "missing.bmp" + " not found", "Invalid BMP FileHeader size", "Invalid BMP type",
+          "Invalid BMP: the file ends inside its info header (16 of 40 bytes)"}));
 }
 
 TEST(BmpImage, ShortPixelDataIsLeftBlackAndReported) {
@@ -260,12 +280,12 @@ TEST(BmpImage, ShortPixelDataIsLeftBlackAndReported) {
   WriteBytes(dir / "short.bmp",
              BmpFile({.width = 2, .height = 3, .pixels = {1, 2, 3, 4, 5, 6, 0, 0}}));
   ASSERT_TRUE(image.Load(dir / "short.bmp"));
-  EXPECT_EQ(image.ownedBits, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                   0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(prompts.Texts("note"),
-            std::vector<std::string>{dir / "short.bmp" +
-                                     " ends before its pixel data (8 of 24 bytes):\n"
-                                     "the missing rows are left black"});
+  EXPECT_EQ(image.ownedBits, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0,
+                                                   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(
+      prompts.Texts("note"),
+      std::vector<std::string>{dir / "short.bmp" + " ends before its pixel data (8 of 24 bytes):\n"
+                                                   "the missing rows are left black"});
 }
 
 TEST(BmpImage, FailedSaveKeepsTheOldFile) {

@@ -38,8 +38,8 @@ TEST(S16Colours, ConvertBothWaysKeepingTheHighBits) {
   struct Row {
     uint16_t v;
     uint32_t rgb;
-  } rows[] = {{0xFFFF, 0xF8FCF8}, {0xF800, 0xF80000}, {0x07E0, 0x00FC00}, {0x001F, 0x0000F8},
-              {0x0000, 0x000000}, {0x8410, 0x808080}};
+  } rows[] = {{0xFFFF, 0xF8FCF8}, {0xF800, 0xF80000}, {0x07E0, 0x00FC00},
+              {0x001F, 0x0000F8}, {0x0000, 0x000000}, {0x8410, 0x808080}};
   for (const Row& row : rows) {
     EXPECT_EQ(ReadBack(row.v), row.rgb) << std::hex << row.v;
     const uint8_t bgr[3] = {uint8_t(row.rgb), uint8_t(row.rgb >> 8), uint8_t(row.rgb >> 16)};

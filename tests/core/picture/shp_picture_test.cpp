@@ -147,7 +147,8 @@ TEST(ShpPicture, EncodedShapesDecodeToTheirIndices) {
   MapPicture picture(prompts);
   const int w = 300, h = 4;
   std::vector<uint8_t> indices(size_t(w) * h);
-  for (int i = 0; i < w * h; ++i) indices[size_t(i)] = uint8_t((i / 7) % 3 == 0 ? 5 : (i / 3) % 250);
+  for (int i = 0; i < w * h; ++i)
+    indices[size_t(i)] = uint8_t((i / 7) % 3 == 0 ? 5 : (i / 3) % 250);
   WriteBytes(dir / "ENCODE00.shp", ShpPicture::Encode(indices.data(), w, h));
   ASSERT_TRUE(picture.LoadPicture(dir / "ENCODE00.shp"));
   ASSERT_EQ(picture.width, w);

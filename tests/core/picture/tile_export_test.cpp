@@ -88,7 +88,8 @@ TEST(BmpTiles, EachTileIsAReal24BitBmpOfItsCell) {
       ASSERT_TRUE(tile.Load(dir / "out" + "/T" + std::to_string(c) + std::to_string(r) + ".bmp"));
       ASSERT_EQ(tile.width, grid.CellWidth(c));
       ASSERT_EQ(tile.height, grid.CellHeight(r));
-      for (auto [x, y] : {std::pair{0, 0}, {tile.width - 1, tile.height - 1}, {7, 11 % tile.height}}) {
+      for (auto [x, y] :
+           {std::pair{0, 0}, {tile.width - 1, tile.height - 1}, {7, 11 % tile.height}}) {
         EXPECT_EQ(tile.PixelRgb(x, y), Place(c * 640 + x, r * 480 + y)) << c << r;
       }
     }
@@ -115,9 +116,12 @@ TEST(BmpTiles, PicturesOfOtherDepthsAreCutAs24Bits) {
   for (int y = 0; y < 490; ++y) {
     for (int x = 0; x < 350; ++x) pixels[size_t(y) * 700 + size_t(x)] = 1;
   }
-  WriteBytes(dir / "eight.bmp",
-             testing::BmpFile({.width = 700, .height = 490, .bitCount = 8, .clrUsed = 2,
-                               .colours = {0x00FF00, 0xFF0000}, .pixels = pixels}));
+  WriteBytes(dir / "eight.bmp", testing::BmpFile({.width = 700,
+                                                  .height = 490,
+                                                  .bitCount = 8,
+                                                  .clrUsed = 2,
+                                                  .colours = {0x00FF00, 0xFF0000},
+                                                  .pixels = pixels}));
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(dir / "eight.bmp"));
   ASSERT_TRUE(picture.SplitToBmpTiles(dir / "E"));
@@ -208,9 +212,9 @@ TEST(S16Tiles, AFailedWriteLeavesTheOldSetWhole) {
             std::vector<std::string>{"Error on creating " + dir / "MAP0611.s16"});
   EXPECT_TRUE(prompts.Texts("note").empty());
   // No new tile and no temporary file is left; the old tiles are as they were.
-  EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"MAP0600.s16", "MAP0610.s16",
-                                                              "MAP0611.s16", "MAP0620.s16",
-                                                              "places.bmp"}));
+  EXPECT_EQ(ListFolder(dir.path()),
+            (std::vector<std::string>{"MAP0600.s16", "MAP0610.s16", "MAP0611.s16", "MAP0620.s16",
+                                      "places.bmp"}));
   EXPECT_EQ(ReadBytes(dir / "MAP0600.s16"), (std::vector<uint8_t>{7, 7}));
   EXPECT_EQ(ReadBytes(dir / "MAP0610.s16"), (std::vector<uint8_t>{7, 7}));
   EXPECT_EQ(ReadBytes(dir / "MAP0620.s16"), (std::vector<uint8_t>{7, 7}));
