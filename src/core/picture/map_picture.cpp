@@ -1,6 +1,7 @@
 #include "picture/map_picture.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -34,10 +35,40 @@ void AddSize(int64_t& sum, int64_t size) { sum += std::clamp<int64_t>(size, 0, 1
 
 constexpr size_t kTileBufferSize = S16Tiles::kHeaderSize + S16Tiles::kReadBufferSize;
 
+// Blue, green, red of a 5-6-5 colour in the low three bytes.
+inline uint32_t Bgr(uint16_t v) {
+  return uint32_t(v & 0x1F) << 3 | uint32_t((v >> 5) & 0x3F) << 10 | uint32_t(v >> 11) << 19;
+}
+
+// Stores n > 0 pixels. On little-endian machines each pixel is one 4-byte
+// store whose fourth byte the next pixel overwrites; the last pixel is
+// stored bytewise so that nothing past the run is touched.
+void ConvertPixels(const uint8_t* __restrict src, uint8_t* __restrict dst, int64_t n) {
+  int64_t k = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; k + 1 < n; ++k) {
+      const uint32_t c = Bgr(GetLe16(src + 2 * k));
+      std::memcpy(dst + 3 * k, &c, 4);
+    }
+  }
+  for (; k < n; ++k) S16Tiles::ToBgr(GetLe16(src + 2 * k), dst + 3 * k);
+}
+
+void FillPixels(uint8_t* __restrict dst, const uint8_t* bgr, int64_t n) {
+  int64_t k = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    const uint32_t c = uint32_t(bgr[0]) | uint32_t(bgr[1]) << 8 | uint32_t(bgr[2]) << 16;
+    for (; k + 1 < n; ++k) std::memcpy(dst + 3 * k, &c, 4);
+  }
+  for (; k < n; ++k) std::memcpy(dst + 3 * k, bgr, 3);
+}
+
 }  // namespace
 
 MapPicture::MapPicture(Prompts& prompts)
-    : BmpImage(prompts), store_(kStoreSize, kFillValue), tileBuffer_(kTileBufferSize) {}
+    : BmpImage(prompts),
+      store_(new uint8_t[kStoreSize]),
+      tileBuffer_(new uint8_t[kTileBufferSize]) {}
 
 MapPicture::~MapPicture() {
   Reset();
@@ -46,16 +77,16 @@ MapPicture::~MapPicture() {
 
 void MapPicture::FreeBits() {
   BmpImage::FreeBits();
-  if (bits != nullptr) std::fill(store_.begin(), store_.end(), kFillValue);
+  if (bits != nullptr) std::fill(store_.get(), store_.get() + kStoreSize, kFillValue);
 }
 
 void MapPicture::StartAssembly() {
   Reset();
-  FreeBits();
+  BmpImage::FreeBits();
   // The block is filled before every assembly, also when this picture came
   // from a BMP file or was never used.
-  bits = store_.data();
-  std::fill(store_.begin(), store_.end(), kFillValue);
+  bits = store_.get();
+  std::fill(store_.get(), store_.get() + kStoreSize, kFillValue);
   // The set is clipped into the block: tile headers may announce more.
   width = std::clamp(width, 0, S16Tiles::kMaxWidth);
   height = std::clamp(height, 0, S16Tiles::kMaxHeight);
@@ -120,7 +151,7 @@ bool MapPicture::OpenS16Tile(const std::string& name) {
   if (gap < 0 || std::fseek(file.get(), long(S16Tiles::kHeaderSize) + gap, SEEK_SET) != 0) {
     return true;
   }
-  tileBytes_ = std::fread(tileBuffer_.data(), 1, S16Tiles::kReadBufferSize, file.get());
+  tileBytes_ = std::fread(tileBuffer_.get(), 1, S16Tiles::kReadBufferSize, file.get());
   return true;
 }
 
@@ -131,7 +162,7 @@ void MapPicture::DecodeS16Tile(int column, int row) {
   const int64_t h = tileHeader[S16Tiles::kHeight];
   if (w <= 0 || h <= 0) return;
   const int64_t n = std::min<int64_t>(w * h, int64_t(S16Tiles::kCellWidth) * S16Tiles::kCellHeight);
-  const uint8_t* data = tileBuffer_.data() + tileData_;
+  const uint8_t* data = tileBuffer_.get() + tileData_;
   const size_t bytes = tileBytes_ - tileData_;
   uint8_t bgr[3];
 
@@ -150,10 +181,9 @@ void MapPicture::DecodeS16Tile(int column, int row) {
       const uint8_t* src = data + 2 * i;
       if (visible > 0) {
         uint8_t* dst =
-            store_.data() + size_t(height - 1 - py) * size_t(stride) + size_t(tileOriginX + x0) * 3;
-        for (int64_t k = 0; k < visible; ++k, dst += 3, src += 2) {
-          S16Tiles::ToBgr(GetLe16(src), dst);
-        }
+            store_.get() + size_t(height - 1 - py) * size_t(stride) + size_t(tileOriginX + x0) * 3;
+        ConvertPixels(src, dst, visible);
+        src += 2 * visible;
       }
       for (int64_t k = std::max<int64_t>(inCell, 0); i + k < rowEnd; ++k) {
         S16Tiles::ToBgr(GetLe16(src + 2 * (k - visible)), bgr);
@@ -165,24 +195,43 @@ void MapPicture::DecodeS16Tile(int column, int row) {
   }
 
   // Position kept as a column and a row of the tile rather than divided out
-  // of the pixel index for every pixel.
+  // of the pixel index for every pixel. `rowStart` and `rowWidth` say where
+  // the current row lies in the block and how many of its pixels show; a run
+  // within them is one fill, anything else takes the careful way.
   int64_t i = 0, col = 0, tileRow = 0;
+  uint8_t* rowStart = nullptr;
+  int64_t rowWidth = 0;
+  auto enterRow = [&]() {
+    const int64_t py = tileOriginY + tileRow;
+    rowWidth = 0;
+    if (tileRow >= S16Tiles::kCellHeight || py >= height) return;
+    rowWidth =
+        std::clamp<int64_t>(width - tileOriginX, 0, std::min<int64_t>(w, S16Tiles::kCellWidth));
+    if (rowWidth > 0) {
+      rowStart = store_.get() + size_t(height - 1 - py) * size_t(stride) + size_t(tileOriginX) * 3;
+    }
+  };
+  enterRow();
   for (size_t p = 0; i < n && p + 3 <= bytes; p += 3) {
     int64_t k = data[p];
     S16Tiles::ToBgr(GetLe16(data + p + 1), bgr);
     // The whole run is painted, even where it reaches past the tile's end.
     while (k > 0) {
       const int64_t span = std::min(k, w - col);
-      const int64_t py = tileOriginY + std::min<int64_t>(tileRow, S16Tiles::kCellHeight - 1);
-      if (py < height) {
-        const int64_t inCell = std::clamp<int64_t>(S16Tiles::kCellWidth - col, 0, span);
-        const int64_t visible = std::clamp<int64_t>(width - (tileOriginX + col), 0, inCell);
-        if (visible > 0) {
-          uint8_t* dst = store_.data() + size_t(height - 1 - py) * size_t(stride) +
-                         size_t(tileOriginX + col) * 3;
-          for (int64_t j = 0; j < visible; ++j, dst += 3) std::memcpy(dst, bgr, 3);
+      if (col + span <= rowWidth) {
+        FillPixels(rowStart + col * 3, bgr, span);
+      } else {
+        const int64_t py = tileOriginY + std::min<int64_t>(tileRow, S16Tiles::kCellHeight - 1);
+        if (py < height) {
+          const int64_t inCell = std::clamp<int64_t>(S16Tiles::kCellWidth - col, 0, span);
+          const int64_t visible = std::clamp<int64_t>(width - (tileOriginX + col), 0, inCell);
+          if (visible > 0) {
+            uint8_t* dst = store_.get() + size_t(height - 1 - py) * size_t(stride) +
+                           size_t(tileOriginX + col) * 3;
+            FillPixels(dst, bgr, visible);
+          }
+          if (span > inCell) Put(tileOriginX + S16Tiles::kCellWidth - 1, py, bgr);
         }
-        if (span > inCell) Put(tileOriginX + S16Tiles::kCellWidth - 1, py, bgr);
       }
       col += span;
       i += span;
@@ -190,6 +239,7 @@ void MapPicture::DecodeS16Tile(int column, int row) {
       if (col == w) {
         col = 0;
         ++tileRow;
+        enterRow();
       }
     }
   }
@@ -199,8 +249,8 @@ bool MapPicture::OpenShpTile(const std::string& name) {
   tileBytes_ = tileData_ = 0;
   FilePtr file = OpenExisting(name);
   if (!file) return false;
-  tileBytes_ = std::fread(tileBuffer_.data(), 1, tileBuffer_.size(), file.get());
-  if (!ShpPicture::ParseShape(tileBuffer_.data(), tileBytes_, shapeHeader, tileData_)) {
+  tileBytes_ = std::fread(tileBuffer_.get(), 1, kTileBufferSize, file.get());
+  if (!ShpPicture::ParseShape(tileBuffer_.get(), tileBytes_, shapeHeader, tileData_)) {
     tileBytes_ = tileData_ = 0;
     return false;
   }

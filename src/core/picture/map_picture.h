@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,7 @@ class MapPicture : public BmpImage {
   void FreeBits() override;
 
   /// True while `bits` is this picture's assembly block.
-  bool assembled() const { return bits == store_.data(); }
+  bool assembled() const { return bits == store_.get(); }
 
   std::string fullPath;
   std::string folder;
@@ -68,14 +69,18 @@ class MapPicture : public BmpImage {
   /// Stores colour (b, g, r) at picture column x, row y from the top.
   void Put(int64_t x, int64_t y, const uint8_t* bgr) {
     if (x < 0 || y < 0 || x >= width || y >= height) return;
-    uint8_t* p = store_.data() + size_t(height - 1 - y) * size_t(stride) + size_t(x) * 3;
+    uint8_t* p = store_.get() + size_t(height - 1 - y) * size_t(stride) + size_t(x) * 3;
     p[0] = bgr[0];
     p[1] = bgr[1];
     p[2] = bgr[2];
   }
 
-  std::vector<uint8_t> store_;
-  std::vector<uint8_t> tileBuffer_;
+  // Both blocks are reserved once and left untouched until used: a picture
+  // that only ever holds a BMP costs no pages of them. Every byte of the
+  // store is filled before an assembly shows any of it, and only the bytes
+  // read into the tile buffer are decoded.
+  std::unique_ptr<uint8_t[]> store_;
+  std::unique_ptr<uint8_t[]> tileBuffer_;
   size_t tileBytes_ = 0;  // bytes of tileBuffer_ holding the current tile
   size_t tileData_ = 0;   // where its pixel data or line codes begin
 };

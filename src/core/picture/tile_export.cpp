@@ -51,7 +51,9 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
       const int h = grid.CellHeight(r);
       const size_t tileRow = size_t(RowBytes(w, 24));
       const size_t imageSize = tileRow * size_t(h);
-      file.assign(size_t(kFileHeaderSize + kInfoHeaderSize) + imageSize, 0);
+      // One buffer serves every tile; each byte of a tile is written below.
+      file.resize(size_t(kFileHeaderSize + kInfoHeaderSize) + imageSize);
+      std::fill(file.begin(), file.begin() + kFileHeaderSize + kInfoHeaderSize, 0);
       uint8_t* p = file.data();
       p[0] = 'B';
       p[1] = 'M';
@@ -69,9 +71,10 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
       // height - r * 480 - h + y.
       for (int y = 0; y < h; ++y) {
         const size_t srcRow = size_t(height - r * S16Tiles::kCellHeight - h + y);
-        std::memcpy(out + size_t(y) * tileRow,
-                    rows + srcRow * size_t(rowBytes) + size_t(c) * S16Tiles::kCellWidth * 3,
+        uint8_t* dst = out + size_t(y) * tileRow;
+        std::memcpy(dst, rows + srcRow * size_t(rowBytes) + size_t(c) * S16Tiles::kCellWidth * 3,
                     size_t(w) * 3);
+        std::fill(dst + size_t(w) * 3, dst + tileRow, 0);
       }
       if (!SaveFileSafely(name, file.data(), file.size())) {
         prompts().ShowError(Format("Error on creating %s", name.c_str()));
