@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "picture/map_picture_link.h"
 #include "util/path_utils.h"
 
 namespace maptesk::cli {
@@ -69,7 +70,10 @@ std::optional<std::string> Arguments::Value(const std::string& name) const {
 
 Session::Session()
     : map(std::make_unique<HexMap>(settings, prompts)),
-      names(std::make_unique<MapNames>(*map, settings, prompts)) {}
+      names(std::make_unique<MapNames>(*map, settings, prompts)),
+      picture(std::make_unique<MapPicture>(prompts)) {
+  ConnectMapPicture(*map, *picture);
+}
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;

@@ -11,6 +11,7 @@
 #include "app/tool_settings.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
+#include "picture/map_picture.h"
 #include "util/prompts.h"
 
 namespace maptesk::cli {
@@ -68,6 +69,8 @@ struct Session {
   ToolSettings settings;
   std::unique_ptr<HexMap> map;
   std::unique_ptr<MapNames> names;
+  /// The map's picture, assembled by MapFileLoad when the map has one.
+  std::unique_ptr<MapPicture> picture;
 
   Session();
   /// Folders from the options, else from the standard layout around `mapFile`

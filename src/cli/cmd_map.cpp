@@ -73,6 +73,8 @@ int CmdInfo(const Args& raw) {
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
     out += ", \"pictureFile\": " + JsonString(Cp1252ToUtf8(m.pictureFile));
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
+    out += ", \"pictureWidth\": " + std::to_string(s.picture->loaded ? s.picture->width : 0);
+    out += ", \"pictureHeight\": " + std::to_string(s.picture->loaded ? s.picture->height : 0);
     out += ", \"namesFile\": " + JsonString(Cp1252ToUtf8(namesFile));
     out += ", \"nameCount\": " + std::to_string(s.names->NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
@@ -93,6 +95,9 @@ int CmdInfo(const Args& raw) {
   std::printf("Picture:      %s (%s)\n",
               m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
               m.hasS16Picture ? "found" : "missing");
+  if (s.picture->loaded) {
+    std::printf("Picture size: %d x %d pixels\n", s.picture->width, s.picture->height);
+  }
   std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(),
               s.names->NameTotal());
   return kExitOk;

@@ -1,0 +1,103 @@
+// The in-memory device-independent bitmap: an uncompressed BMP file kept in
+// the file's own layout (info header, colour table, bottom-up pixel rows).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace maptesk {
+
+class Prompts;
+
+/// Little-endian field access shared by the picture readers and writers.
+inline uint16_t GetLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t GetLe32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline int32_t GetLe32s(const uint8_t* p) { return static_cast<int32_t>(GetLe32(p)); }
+inline void PutLe16(uint8_t* p, uint16_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+inline void PutLe32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+
+class BmpImage {
+ public:
+  static constexpr int kFileHeaderSize = 14;
+  static constexpr int kInfoHeaderSize = 40;
+  /// Largest width or height accepted from a file.
+  static constexpr int kMaxSide = 16384;
+  /// Largest pixel block accepted from a file (256 MiB).
+  static constexpr int64_t kMaxPixelBytes = int64_t(256) << 20;
+  /// Largest info header + colour table block read from a file.
+  static constexpr int kMaxHeaderBlock = 64 * 1024;
+
+  explicit BmpImage(Prompts& prompts);
+  virtual ~BmpImage() = default;
+  BmpImage(const BmpImage&) = delete;
+  BmpImage& operator=(const BmpImage&) = delete;
+
+  /// Replaces the image with the BMP file at `path`; false (with a message)
+  /// when the file is missing or refused.
+  virtual bool Load(const std::string& path);
+  /// Writes the image as a BMP file in its own depth and colour table,
+  /// replacing `path` safely. False without a message when there is no image.
+  virtual bool Save(const std::string& path);
+  /// Drops the header and colour table; the pixel block stays (FreeBits).
+  virtual void Reset();
+  /// Frees the pixel block when the image owns it.
+  virtual void FreeBits();
+
+  /// Makes an empty 24-bit image of `w` x `h` pixels (all zero) that owns
+  /// its pixels; false when the size is out of range.
+  bool CreateRgb24(int w, int h);
+
+  /// The 24-bit rows of the picture (blue, green, red per pixel, bottom row
+  /// first): `bits` itself for a 24-bit image, else a conversion into
+  /// `scratch`. Null when there is no image.
+  const uint8_t* Rgb24Rows(std::vector<uint8_t>& scratch, int& rowBytes) const;
+
+  /// Blue, green, red of the pixel at (x, y), y counted from the top; 0 when
+  /// outside the picture. For tests and previews, not for bulk work.
+  uint32_t PixelRgb(int x, int y) const;
+
+  /// The info header's bit count (24 for an assembled picture).
+  int HeaderBitCount() const;
+  uint32_t HeaderImageSize() const;
+  /// Colour-table entry i (blue, green, red, reserved), or null.
+  const uint8_t* ColourEntry(int i) const;
+
+  /// Bytes per row of `w` pixels of `bitsPerPixel`, padded to 4 bytes.
+  static int64_t RowBytes(int64_t w, int bitsPerPixel) {
+    return 4 * ((w * bitsPerPixel) / 32 + (((w * bitsPerPixel) % 32) ? 1 : 0));
+  }
+
+  std::string fileName;
+  bool loaded = false;
+  int32_t width = 0;
+  int32_t height = 0;
+  /// The 40-byte info header followed by the colour table.
+  std::vector<uint8_t> header;
+  /// Pixel rows owned by the image; empty when `bits` points elsewhere.
+  std::vector<uint8_t> ownedBits;
+  /// The pixel rows in use (`ownedBits`, or a block of a derived class).
+  uint8_t* bits = nullptr;
+  int32_t colourCount = 0;
+  int32_t bitCount = 0;
+  int32_t stride = 0;
+
+ protected:
+  /// From the header's width, height and bit count: `stride`, the header's
+  /// image size, `width` and `height`.
+  void ApplySizes();
+  Prompts& prompts() { return prompts_; }
+
+ private:
+  Prompts& prompts_;
+};
+
+}  // namespace maptesk

@@ -1,0 +1,330 @@
+#include "picture/map_picture.h"
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "picture/shp_palette.h"
+#include "util/path_utils.h"
+#include "util/prompts.h"
+
+namespace maptesk {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenExisting(const std::string& name) {
+  auto found = FindFileNoCase(name);
+  if (!found) return nullptr;
+  return FilePtr(std::fopen(found->c_str(), "rb"));
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Adds a tile's size to a running sum; a nonsense size adds nothing.
+void AddSize(int64_t& sum, int64_t size) { sum += std::clamp<int64_t>(size, 0, 1 << 20); }
+
+constexpr size_t kTileBufferSize = S16Tiles::kHeaderSize + S16Tiles::kReadBufferSize;
+
+// Blue, green, red of a 5-6-5 colour in the low three bytes.
+inline uint32_t Bgr(uint16_t v) {
+  return uint32_t(v & 0x1F) << 3 | uint32_t((v >> 5) & 0x3F) << 10 | uint32_t(v >> 11) << 19;
+}
+
+// Stores n > 0 pixels. On little-endian machines each pixel is one 4-byte
+// store whose fourth byte the next pixel overwrites; the last pixel is
+// stored bytewise so that nothing past the run is touched.
+void ConvertPixels(const uint8_t* __restrict src, uint8_t* __restrict dst, int64_t n) {
+  int64_t k = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; k + 1 < n; ++k) {
+      const uint32_t c = Bgr(GetLe16(src + 2 * k));
+      std::memcpy(dst + 3 * k, &c, 4);
+    }
+  }
+  for (; k < n; ++k) S16Tiles::ToBgr(GetLe16(src + 2 * k), dst + 3 * k);
+}
+
+void FillPixels(uint8_t* __restrict dst, const uint8_t* bgr, int64_t n) {
+  int64_t k = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    const uint32_t c = uint32_t(bgr[0]) | uint32_t(bgr[1]) << 8 | uint32_t(bgr[2]) << 16;
+    for (; k + 1 < n; ++k) std::memcpy(dst + 3 * k, &c, 4);
+  }
+  for (; k < n; ++k) std::memcpy(dst + 3 * k, bgr, 3);
+}
+
+}  // namespace
+
+MapPicture::MapPicture(Prompts& prompts)
+    : BmpImage(prompts),
+      store_(new uint8_t[kStoreSize]),
+      tileBuffer_(new uint8_t[kTileBufferSize]) {}
+
+MapPicture::~MapPicture() {
+  Reset();
+  bits = nullptr;
+}
+
+void MapPicture::FreeBits() {
+  BmpImage::FreeBits();
+  if (bits != nullptr) std::fill(store_.get(), store_.get() + kStoreSize, kFillValue);
+}
+
+void MapPicture::StartAssembly() {
+  Reset();
+  BmpImage::FreeBits();
+  // The block is filled before every assembly, also when this picture came
+  // from a BMP file or was never used.
+  bits = store_.get();
+  std::fill(store_.get(), store_.get() + kStoreSize, kFillValue);
+  // The set is clipped into the block: tile headers may announce more.
+  width = std::clamp(width, 0, S16Tiles::kMaxWidth);
+  height = std::clamp(height, 0, S16Tiles::kMaxHeight);
+  header.assign(kInfoHeaderSize, 0);
+  PutLe32(header.data(), kInfoHeaderSize);
+  PutLe32(header.data() + 4, uint32_t(width));
+  PutLe32(header.data() + 8, uint32_t(height));
+  PutLe16(header.data() + 12, 1);
+  PutLe16(header.data() + 14, 24);
+  stride = 4 * ((width * 3) / 4 + (((width * 3) % 4) ? 1 : 0));
+  PutLe32(header.data() + 20, uint32_t(stride * height));
+  loaded = true;
+}
+
+bool MapPicture::LoadPicture(const std::string& path) {
+  loaded = false;
+  if (!FileExists(path)) return false;
+  WaitCursor wait(prompts());
+  width = height = stride = 0;
+  fullPath = path;
+  folder = PathPart(path, kPartFolder);
+  extension = Upper(PathPart(path, kPartExtension));
+
+  if (extension == ".BMP") {
+    fileName = PathPart(path, kPartName);
+    return Load(path);
+  }
+  if (extension == ".SHP") return LoadShp(path);
+
+  const std::string base = folder + S16Tiles::BaseOf(path);
+  fileName = S16Tiles::BaseOf(path);
+  int64_t w = 0, h = 0;
+  for (int c = 0; c < S16Tiles::kColumns; ++c) {
+    if (!OpenS16Tile(S16Tiles::TileName(base, c, 0))) continue;
+    AddSize(w, tileHeader[S16Tiles::kWidth]);
+    if (c == 0) AddSize(h, tileHeader[S16Tiles::kHeight]);
+  }
+  for (int r = 1; r < S16Tiles::kRows; ++r) {
+    if (OpenS16Tile(S16Tiles::TileName(base, 0, r))) AddSize(h, tileHeader[S16Tiles::kHeight]);
+  }
+  width = int32_t(std::min<int64_t>(w, S16Tiles::kMaxWidth));
+  height = int32_t(std::min<int64_t>(h, S16Tiles::kMaxHeight));
+  StartAssembly();
+  for (int c = 0; c < S16Tiles::kColumns; ++c) {
+    for (int r = 0; r < S16Tiles::kRows; ++r) {
+      if (OpenS16Tile(S16Tiles::TileName(base, c, r))) DecodeS16Tile(c, r);
+    }
+  }
+  return true;
+}
+
+bool MapPicture::OpenS16Tile(const std::string& name) {
+  tileBytes_ = tileData_ = 0;
+  FilePtr file = OpenExisting(name);
+  if (!file) return false;
+  uint8_t head[S16Tiles::kHeaderSize];
+  const size_t got = std::fread(head, 1, sizeof head, file.get());
+  if (!S16Tiles::ParseHeader(head, got, tileHeader)) return false;
+  const int32_t gap = tileHeader[S16Tiles::kGapBytes];
+  // A gap that points back into the header or past any real file leaves the
+  // tile without pixel data; its cell keeps the fill value.
+  if (gap < 0 || std::fseek(file.get(), long(S16Tiles::kHeaderSize) + gap, SEEK_SET) != 0) {
+    return true;
+  }
+  tileBytes_ = std::fread(tileBuffer_.get(), 1, S16Tiles::kReadBufferSize, file.get());
+  return true;
+}
+
+void MapPicture::DecodeS16Tile(int column, int row) {
+  tileOriginX = column * S16Tiles::kCellWidth;
+  tileOriginY = row * S16Tiles::kCellHeight;
+  const int64_t w = tileHeader[S16Tiles::kWidth];
+  const int64_t h = tileHeader[S16Tiles::kHeight];
+  if (w <= 0 || h <= 0) return;
+  const int64_t n = std::min<int64_t>(w * h, int64_t(S16Tiles::kCellWidth) * S16Tiles::kCellHeight);
+  const uint8_t* data = tileBuffer_.get() + tileData_;
+  const size_t bytes = tileBytes_ - tileData_;
+  uint8_t bgr[3];
+
+  if (tileHeader[S16Tiles::kPacking] != 1) {
+    const int64_t count = std::min<int64_t>(n, int64_t(bytes / 2));
+    // Row by row: pixels of a row wider than a cell pile up on its last
+    // column, rows below the cell's last row on that row.
+    for (int64_t i = 0; i < count;) {
+      const int64_t y = std::min<int64_t>(i / w, S16Tiles::kCellHeight - 1);
+      const int64_t rowEnd = std::min(count, (i / w + 1) * w);
+      const int64_t py = tileOriginY + y;
+      if (py >= height) break;
+      const int64_t x0 = i % w;
+      const int64_t inCell = std::min<int64_t>(rowEnd - i, S16Tiles::kCellWidth - x0);
+      const int64_t visible = std::clamp<int64_t>(width - (tileOriginX + x0), 0, inCell);
+      const uint8_t* src = data + 2 * i;
+      if (visible > 0) {
+        uint8_t* dst =
+            store_.get() + size_t(height - 1 - py) * size_t(stride) + size_t(tileOriginX + x0) * 3;
+        ConvertPixels(src, dst, visible);
+        src += 2 * visible;
+      }
+      for (int64_t k = std::max<int64_t>(inCell, 0); i + k < rowEnd; ++k) {
+        S16Tiles::ToBgr(GetLe16(src + 2 * (k - visible)), bgr);
+        Put(tileOriginX + S16Tiles::kCellWidth - 1, py, bgr);
+      }
+      i = rowEnd;
+    }
+    return;
+  }
+
+  // Position kept as a column and a row of the tile rather than divided out
+  // of the pixel index for every pixel. `rowStart` and `rowWidth` say where
+  // the current row lies in the block and how many of its pixels show; a run
+  // within them is one fill, anything else takes the careful way.
+  int64_t i = 0, col = 0, tileRow = 0;
+  uint8_t* rowStart = nullptr;
+  int64_t rowWidth = 0;
+  auto enterRow = [&]() {
+    const int64_t py = tileOriginY + tileRow;
+    rowWidth = 0;
+    if (tileRow >= S16Tiles::kCellHeight || py >= height) return;
+    rowWidth =
+        std::clamp<int64_t>(width - tileOriginX, 0, std::min<int64_t>(w, S16Tiles::kCellWidth));
+    if (rowWidth > 0) {
+      rowStart = store_.get() + size_t(height - 1 - py) * size_t(stride) + size_t(tileOriginX) * 3;
+    }
+  };
+  enterRow();
+  for (size_t p = 0; i < n && p + 3 <= bytes; p += 3) {
+    int64_t k = data[p];
+    S16Tiles::ToBgr(GetLe16(data + p + 1), bgr);
+    // The whole run is painted, even where it reaches past the tile's end.
+    while (k > 0) {
+      const int64_t span = std::min(k, w - col);
+      if (col + span <= rowWidth) {
+        FillPixels(rowStart + col * 3, bgr, span);
+      } else {
+        const int64_t py = tileOriginY + std::min<int64_t>(tileRow, S16Tiles::kCellHeight - 1);
+        if (py < height) {
+          const int64_t inCell = std::clamp<int64_t>(S16Tiles::kCellWidth - col, 0, span);
+          const int64_t visible = std::clamp<int64_t>(width - (tileOriginX + col), 0, inCell);
+          if (visible > 0) {
+            uint8_t* dst = store_.get() + size_t(height - 1 - py) * size_t(stride) +
+                           size_t(tileOriginX + col) * 3;
+            FillPixels(dst, bgr, visible);
+          }
+          if (span > inCell) Put(tileOriginX + S16Tiles::kCellWidth - 1, py, bgr);
+        }
+      }
+      col += span;
+      i += span;
+      k -= span;
+      if (col == w) {
+        col = 0;
+        ++tileRow;
+        enterRow();
+      }
+    }
+  }
+}
+
+bool MapPicture::OpenShpTile(const std::string& name) {
+  tileBytes_ = tileData_ = 0;
+  FilePtr file = OpenExisting(name);
+  if (!file) return false;
+  tileBytes_ = std::fread(tileBuffer_.get(), 1, kTileBufferSize, file.get());
+  if (!ShpPicture::ParseShape(tileBuffer_.get(), tileBytes_, shapeHeader, tileData_)) {
+    tileBytes_ = tileData_ = 0;
+    return false;
+  }
+  return true;
+}
+
+bool MapPicture::LoadShp(const std::string& path) {
+  const std::string base = folder + S16Tiles::BaseOf(path);
+  fileName = S16Tiles::BaseOf(path);
+  if (!FileExists(S16Tiles::TileName(base, 0, 0, ".shp"))) return false;
+  int64_t w = 0, h = 0;
+  for (int c = 0; c < S16Tiles::kColumns; ++c) {
+    if (!OpenShpTile(S16Tiles::TileName(base, c, 0, ".shp"))) continue;
+    AddSize(w, int64_t(shapeHeader.widthMinus1) + 1);
+    if (c == 0) AddSize(h, int64_t(shapeHeader.heightMinus1) + 1);
+  }
+  for (int r = 1; r < S16Tiles::kRows; ++r) {
+    if (OpenShpTile(S16Tiles::TileName(base, 0, r, ".shp"))) {
+      AddSize(h, int64_t(shapeHeader.heightMinus1) + 1);
+    }
+  }
+  width = int32_t(std::min<int64_t>(w, S16Tiles::kMaxWidth));
+  height = int32_t(std::min<int64_t>(h, S16Tiles::kMaxHeight));
+  StartAssembly();
+  for (int c = 0; c < S16Tiles::kColumns; ++c) {
+    for (int r = 0; r < S16Tiles::kRows; ++r) {
+      if (OpenShpTile(S16Tiles::TileName(base, c, r, ".shp"))) DecodeShpTile(c, r);
+    }
+  }
+  return true;
+}
+
+void MapPicture::DecodeShpTile(int column, int row) {
+  tileOriginX = column * S16Tiles::kCellWidth;
+  tileOriginY = row * S16Tiles::kCellHeight;
+  int64_t y = shapeHeader.top;
+  int64_t last = shapeHeader.bottom;
+  if (shapeHeader.top < 0) {
+    y = 0;
+    last = int64_t(shapeHeader.bottom) - int64_t(shapeHeader.top);
+  }
+  const int64_t startX = std::max<int32_t>(shapeHeader.left, 0);
+  int64_t shapeX = startX;
+  size_t p = tileData_;
+  const size_t end = tileBytes_;
+  auto put = [&](uint8_t index) {
+    if (shapeX > S16Tiles::kCellWidth - 1 || y > S16Tiles::kCellHeight - 1) return;
+    if (index != kShpTransparentIndex) {
+      const uint32_t rgb = kShpColours[index];
+      const uint8_t bgr[3] = {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16)};
+      Put(tileOriginX + shapeX, tileOriginY + y, bgr);
+    }
+    ++shapeX;
+  };
+  // Lines below the cell can paint nothing, and once the codes are used up
+  // every further line is empty: both end the decoding early.
+  while (y <= last && y < S16Tiles::kCellHeight && p < end) {
+    const uint8_t b = tileBuffer_[p++];
+    if (b == 0) {
+      ++y;
+      shapeX = startX;
+    } else if (b == 1) {
+      if (p >= end) break;
+      shapeX += tileBuffer_[p++];
+    } else if ((b & 1) == 0) {
+      if (p >= end) break;
+      const uint8_t index = tileBuffer_[p++];
+      for (int k = 0; k < b / 2; ++k) put(index);
+    } else {
+      const size_t count = std::min<size_t>(b / 2, end - p);
+      for (size_t k = 0; k < count; ++k) put(tileBuffer_[p + k]);
+      p += count;
+    }
+  }
+}
+
+}  // namespace maptesk

@@ -1,0 +1,132 @@
+// Cutting the map picture into BMP and S16 tiles.
+#include "picture/tile_export.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "picture/map_picture.h"
+#include "util/file_io.h"
+#include "util/path_utils.h"
+#include "util/prompts.h"
+
+namespace maptesk {
+
+int TileGrid::CellWidth(int column) const {
+  return std::clamp(pictureWidth - column * 640, 0, 640);
+}
+
+int TileGrid::CellHeight(int row) const { return std::clamp(pictureHeight - row * 480, 0, 480); }
+
+namespace {
+
+bool GridFits(Prompts& prompts, const TileGrid& grid) {
+  if (grid.columns() <= kMaxTileIndex && grid.rows() <= kMaxTileIndex) return true;
+  prompts.ShowError(
+      Format("The picture (%d x %d) is too large to be cut into tiles:\n"
+             "at most %d x %d tiles of 640 x 480 can be named",
+             grid.pictureWidth, grid.pictureHeight, kMaxTileIndex, kMaxTileIndex));
+  return false;
+}
+
+}  // namespace
+
+bool MapPicture::SplitToBmpTiles(const std::string& base) {
+  if (width <= S16Tiles::kCellWidth || height <= S16Tiles::kCellHeight) return false;
+  if (PathPart(base, kPartFileName).empty()) return false;
+  const TileGrid grid{width, height};
+  if (!GridFits(prompts(), grid)) return false;
+  std::vector<uint8_t> scratch;
+  int rowBytes = 0;
+  const uint8_t* rows = Rgb24Rows(scratch, rowBytes);
+  if (!rows) return false;
+
+  WaitCursor wait(prompts());
+  std::vector<uint8_t> file;
+  for (int c = 0; c < grid.columns(); ++c) {
+    for (int r = 0; r < grid.rows(); ++r) {
+      const std::string name = S16Tiles::TileName(base, c, r, ".bmp");
+      const int w = grid.CellWidth(c);
+      const int h = grid.CellHeight(r);
+      const size_t tileRow = size_t(RowBytes(w, 24));
+      const size_t imageSize = tileRow * size_t(h);
+      // One buffer serves every tile; each byte of a tile is written below.
+      file.resize(size_t(kFileHeaderSize + kInfoHeaderSize) + imageSize);
+      std::fill(file.begin(), file.begin() + kFileHeaderSize + kInfoHeaderSize, 0);
+      uint8_t* p = file.data();
+      p[0] = 'B';
+      p[1] = 'M';
+      PutLe32(p + 2, uint32_t(file.size()));
+      PutLe32(p + 10, kFileHeaderSize + kInfoHeaderSize);
+      uint8_t* info = p + kFileHeaderSize;
+      PutLe32(info, kInfoHeaderSize);
+      PutLe32(info + 4, uint32_t(w));
+      PutLe32(info + 8, uint32_t(h));
+      PutLe16(info + 12, 1);
+      PutLe16(info + 14, 24);
+      PutLe32(info + 20, uint32_t(imageSize));
+      uint8_t* out = info + kInfoHeaderSize;
+      // Tile row y (0 = bottom) is the picture's row from the bottom
+      // height - r * 480 - h + y.
+      for (int y = 0; y < h; ++y) {
+        const size_t srcRow = size_t(height - r * S16Tiles::kCellHeight - h + y);
+        uint8_t* dst = out + size_t(y) * tileRow;
+        std::memcpy(dst, rows + srcRow * size_t(rowBytes) + size_t(c) * S16Tiles::kCellWidth * 3,
+                    size_t(w) * 3);
+        std::fill(dst + size_t(w) * 3, dst + tileRow, 0);
+      }
+      if (!SaveFileSafely(name, file.data(), file.size())) {
+        prompts().ShowError(Format("Error on creating %s", name.c_str()));
+      }
+    }
+  }
+  prompts().ShowNote(Format("Done !\nLoaded file has been splitted to %d BMP tiles", grid.cells()));
+  return true;
+}
+
+bool MapPicture::SplitToS16Tiles(const std::string& base) {
+  if (PathPart(base, kPartFileName).empty()) return false;
+  const TileGrid grid{width, height};
+  std::vector<uint8_t> scratch;
+  int rowBytes = 0;
+  const uint8_t* rows = Rgb24Rows(scratch, rowBytes);
+  if (!rows) {
+    prompts().ShowError("There is no picture to cut into tiles");
+    return false;
+  }
+  if (!GridFits(prompts(), grid)) return false;
+
+  WaitCursor wait(prompts());
+  // The new set goes to temporary files first and replaces the old one only
+  // when all of it was written: a full disk half way loses no picture.
+  SafeFileBatch batch;
+  for (int c = 0; c < grid.columns(); ++c) {
+    for (int r = 0; r < grid.rows(); ++r) {
+      const std::string name = S16Tiles::TileName(base, c, r);
+      const std::vector<uint8_t> tile =
+          S16Tiles::Encode(rows, rowBytes, height, c * S16Tiles::kCellWidth,
+                           r * S16Tiles::kCellHeight, grid.CellWidth(c), grid.CellHeight(r), false);
+      if (!batch.Add(name, tile.data(), tile.size())) {
+        prompts().ShowError(Format("Error on creating %s", name.c_str()));
+        return false;
+      }
+    }
+  }
+  if (!batch.Commit()) {
+    prompts().ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
+    return false;
+  }
+  // Older tiles of the base that the new set does not replace would be read
+  // as part of it: remove them.
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 5; ++c) {
+      if (c < grid.columns() && r < grid.rows()) continue;
+      if (auto old = FindFileNoCase(S16Tiles::TileName(base, c, r))) std::remove(old->c_str());
+    }
+  }
+  prompts().ShowNote(Format("Done !\nLoaded file has been splitted to %d S16 Tiles", grid.cells()));
+  return true;
+}
+
+}  // namespace maptesk
