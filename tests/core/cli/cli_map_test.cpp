@@ -59,7 +59,7 @@ TEST_F(CliMapTest, InfoJsonDescribesTheMap) {
           "\", \"number\": 7, \"columns\": 30, \"rows\": 20, "
           "\"headerExtra\": 22136, \"terrain\": {\"0\": 1795, \"1\": 2, \"9\": 2, \"21\": 1}, "
           "\"roadHexes\": 2, \"autoMarks\": 2, \"pictureFile\": \"" +
-          (game / "MAP/map0700.S16") + "\", \"hasS16Picture\": true, \"namesFile\": \"" +
+          (game / "MAP/map0700.S16") + "\", \"hasS16Picture\": true, \"pictureWidth\": 0, \"pictureHeight\": 0, \"namesFile\": \"" +
           (game / "MAP/MAP007.TXT") + "\", \"nameCount\": 2}\n");
 }
 
