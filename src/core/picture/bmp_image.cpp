@@ -202,7 +202,9 @@ bool BmpImage::Save(const std::string& path) {
   PutLe32(out.data() + 10, uint32_t(offBits));
   std::memcpy(out.data() + kFileHeaderSize, header.data(), headerBytes);
   std::memcpy(out.data() + offBits, bits, pixelBytes);
-  if (!SaveFileSafely(path, out.data(), out.size())) {
+  // A BMP written here is an export of a picture the tool already has, so
+  // it is not forced to the disk; the rename still replaces it whole.
+  if (!SaveFileSafely(path, out.data(), out.size(), nullptr, Durability::kToSystem)) {
     prompts_.ShowError(Format("Error creating %s", path.c_str()));
     return false;
   }

@@ -43,6 +43,10 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
   if (!rows) return false;
 
   WaitCursor wait(prompts());
+  // The tiles are replaced as a set: a failure half way (a full disk)
+  // leaves every earlier tile of that name as it was. They are an export
+  // that can be made again, so they are not forced to the disk.
+  SafeFileBatch batch(Durability::kToSystem);
   std::vector<uint8_t> file;
   for (int c = 0; c < grid.columns(); ++c) {
     for (int r = 0; r < grid.rows(); ++r) {
@@ -76,10 +80,15 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
                     size_t(w) * 3);
         std::fill(dst + size_t(w) * 3, dst + tileRow, 0);
       }
-      if (!SaveFileSafely(name, file.data(), file.size())) {
+      if (!batch.Add(name, file.data(), file.size())) {
         prompts().ShowError(Format("Error on creating %s", name.c_str()));
+        return false;
       }
     }
+  }
+  if (!batch.Commit()) {
+    prompts().ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
+    return false;
   }
   prompts().ShowNote(Format("Done !\nLoaded file has been splitted to %d BMP tiles", grid.cells()));
   return true;

@@ -28,27 +28,36 @@ std::string TemporaryNameFor(const std::string& target) {
   return target + Format(".~%08x%04x.tmp", seed, counter.fetch_add(1) & 0xFFFFu);
 }
 
-// Writes, flushes to the disk and closes; any step failing removes the file.
-bool WriteTemporary(const std::string& temporary, const void* data, size_t size,
-                    std::string* error) {
+// Writes and flushes to the system; the file stays open for SyncAndClose.
+std::FILE* WriteTemporary(const std::string& temporary, const void* data, size_t size,
+                          std::string* error) {
   std::FILE* f = std::fopen(temporary.c_str(), "wb");
   if (!f) {
     if (error) *error = std::strerror(errno);
-    return false;
+    return nullptr;
   }
   bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
   ok = ok && std::fflush(f) == 0;
+  if (!ok) {
+    if (error) *error = std::strerror(errno);
+    std::fclose(f);
+    std::remove(temporary.c_str());
+    return nullptr;
+  }
+  return f;
+}
+
+// Pushes the file to the disk and closes it. Syncing a set of files only
+// after all of them were written lets the system write them out together.
+bool SyncAndClose(std::FILE* f, std::string* error) {
 #ifdef _WIN32
-  ok = ok && _commit(_fileno(f)) == 0;
+  bool ok = _commit(_fileno(f)) == 0;
 #else
-  ok = ok && fsync(fileno(f)) == 0;
+  bool ok = fsync(fileno(f)) == 0;
 #endif
   int savedErrno = errno;
   ok = (std::fclose(f) == 0) && ok;
-  if (!ok) {
-    if (error) *error = std::strerror(savedErrno ? savedErrno : errno);
-    std::remove(temporary.c_str());
-  }
+  if (!ok && error) *error = std::strerror(savedErrno ? savedErrno : errno);
   return ok;
 }
 
@@ -96,8 +105,9 @@ std::string SaveTargetFor(std::string_view target) {
   return found ? *found : NativeSeparators(std::string(target));
 }
 
-bool SaveFileSafely(std::string_view target, const void* data, size_t size, std::string* error) {
-  SafeFileBatch batch;
+bool SaveFileSafely(std::string_view target, const void* data, size_t size, std::string* error,
+                    Durability durability) {
+  SafeFileBatch batch(durability);
   if (!batch.Add(target, data, size) || !batch.Commit()) {
     if (error) *error = batch.error();
     return false;
@@ -105,13 +115,16 @@ bool SaveFileSafely(std::string_view target, const void* data, size_t size, std:
   return true;
 }
 
-bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error) {
-  return SaveFileSafely(target, text.data(), text.size(), error);
+bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error,
+                    Durability durability) {
+  return SaveFileSafely(target, text.data(), text.size(), error, durability);
 }
 
 SafeFileBatch::~SafeFileBatch() {
-  if (committed_) return;
-  for (const Entry& e : entries_) std::remove(e.temporary.c_str());
+  for (Entry& e : entries_) {
+    if (e.file) std::fclose(e.file);
+    if (!committed_) std::remove(e.temporary.c_str());
+  }
 }
 
 bool SafeFileBatch::Add(std::string_view target, const void* data, size_t size) {
@@ -122,24 +135,56 @@ bool SafeFileBatch::Add(std::string_view target, const void* data, size_t size) 
     return false;
   }
   std::string temporary = TemporaryNameFor(finalPath);
-  if (!WriteTemporary(temporary, data, size, &error_)) {
+  std::FILE* file = WriteTemporary(temporary, data, size, &error_);
+  if (!file) {
     failedTarget_ = std::string(target);
     return false;
   }
-  entries_.push_back({finalPath, temporary});
+  entries_.push_back({finalPath, temporary, file});
   return true;
 }
 
 bool SafeFileBatch::Commit() {
-  committed_ = true;
   bool ok = true;
+  for (Entry& e : entries_) {
+    std::string closeError;
+    const bool closed = durability_ == Durability::kToDisk
+                            ? SyncAndClose(e.file, &closeError)
+                            : std::fclose(e.file) == 0;
+    e.file = nullptr;
+    if (!closed && ok) {
+      ok = false;
+      failedTarget_ = e.target;
+      error_ = closeError.empty() ? std::strerror(errno) : closeError;
+    }
+  }
+  if (!ok) return false;  // the destructor removes every temporary file
+  committed_ = true;
   for (const Entry& e : entries_) {
     if (!ok) {
       std::remove(e.temporary.c_str());
       continue;
     }
     std::error_code ec;
+    std::string previous;
+    if (durability_ == Durability::kToSystem && fs::exists(fs::path(e.target), ec)) {
+      // Renaming over an existing file makes some file systems (ext4) push
+      // the new file to the disk first, which kToSystem saves skip: move the
+      // old file aside instead, and back again if the new one cannot go in.
+      previous = TemporaryNameFor(e.target);
+      fs::rename(fs::path(e.target), fs::path(previous), ec);
+      if (ec) previous.clear();
+      ec.clear();
+    }
     fs::rename(fs::path(e.temporary), fs::path(e.target), ec);
+    if (!previous.empty()) {
+      std::error_code restoreEc;
+      if (ec) {
+        fs::rename(fs::path(previous), fs::path(e.target), restoreEc);
+      } else {
+        fs::remove(fs::path(previous), restoreEc);
+      }
+    }
     if (ec) {
       ok = false;
       failedTarget_ = e.target;

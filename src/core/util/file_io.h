@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,20 +21,26 @@ ReadStatus ReadFileBytes(std::string_view path, std::vector<uint8_t>& data, size
 /// only in case is replaced rather than joined by a second file.
 std::string SaveTargetFor(std::string_view target);
 
+/// How far a save waits for its bytes: to the disk itself (the user's maps,
+/// names and the game's pictures), or only to the system (exports that can
+/// be made again: the rename still replaces the target whole or not at all).
+enum class Durability { kToDisk, kToSystem };
+
 /// Writes `size` bytes to `target` through a temporary file in the same folder
 /// that is flushed and then renamed over the target. On any failure the old
 /// file is left as it was, the temporary file is removed and false is
 /// returned; `error` then says why (for the caller's message).
 bool SaveFileSafely(std::string_view target, const void* data, size_t size,
-                    std::string* error = nullptr);
-bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error = nullptr);
+                    std::string* error = nullptr, Durability durability = Durability::kToDisk);
+bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error = nullptr,
+                    Durability durability = Durability::kToDisk);
 
 /// A set of files replaced together: each file is written to a temporary
 /// name first; Commit renames them all into place only when every write
 /// succeeded. Destroying an uncommitted batch removes its temporary files.
 class SafeFileBatch {
  public:
-  SafeFileBatch() = default;
+  explicit SafeFileBatch(Durability durability = Durability::kToDisk) : durability_(durability) {}
   SafeFileBatch(const SafeFileBatch&) = delete;
   SafeFileBatch& operator=(const SafeFileBatch&) = delete;
   ~SafeFileBatch();
@@ -53,11 +60,13 @@ class SafeFileBatch {
   struct Entry {
     std::string target;
     std::string temporary;
+    std::FILE* file = nullptr;  // open until Commit syncs it
   };
   std::vector<Entry> entries_;
   std::string failedTarget_;
   std::string error_;
   bool committed_ = false;
+  Durability durability_;
 };
 
 }  // namespace maptesk

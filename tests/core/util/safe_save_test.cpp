@@ -118,3 +118,19 @@ TEST(SafeSave, FullDiskKeepsTheOldNamesFile) {
 
 }  // namespace
 }  // namespace maptesk
+
+namespace maptesk {
+namespace {
+
+TEST(SafeSave, ExportsReplaceAnExistingFileWholeToo) {
+  testing::TempDir dir;
+  testing::WriteText(dir / "tile.bmp", "old tile");
+  SafeFileBatch batch(Durability::kToSystem);
+  ASSERT_TRUE(batch.Add(dir / "TILE.BMP", "new", 3));  // the existing name, whatever its case
+  ASSERT_TRUE(batch.Commit());
+  EXPECT_EQ(testing::ReadText(dir / "tile.bmp"), "new");
+  EXPECT_EQ(testing::ListFolder(dir.path()), std::vector<std::string>{"tile.bmp"});
+}
+
+}  // namespace
+}  // namespace maptesk
