@@ -10,6 +10,9 @@
 #include "util/prompts.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
+#include "picture/bmp_image.h"
+#include "picture/s16_tiles.h"
+#include "picture/shp_picture.h"
 
 namespace {
 
@@ -56,6 +59,51 @@ void NamesSeeds(const fs::path& dir) {
   Write(dir / "odd.TXT", "header\n(1,2) #\n  (03,04)#x\n(5,6 #y\n(45,0) #z\n(0,0) #last");
 }
 
+// A set in the targets' form: each tile preceded by its 2-byte length.
+void WriteSet(const fs::path& path, const std::vector<std::vector<uint8_t>>& tiles) {
+  std::string bytes;
+  for (const auto& t : tiles) {
+    const size_t n = std::min<size_t>(t.size(), 0xFFFF);
+    bytes.push_back(char(n & 0xFF));
+    bytes.push_back(char(n >> 8));
+    bytes.append(reinterpret_cast<const char*>(t.data()), n);
+  }
+  Write(path, bytes);
+}
+
+void PictureSeeds(const fs::path& root) {
+  SilentPrompts prompts;
+  // A small gradient picture, as 24-bit rows bottom-up.
+  const int w = 40, h = 24, rowBytes = int(BmpImage::RowBytes(w, 24));
+  std::vector<uint8_t> rows(size_t(rowBytes) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = rows.data() + size_t(y) * size_t(rowBytes) + size_t(x) * 3;
+      p[0] = uint8_t(x * 6);
+      p[1] = uint8_t(y * 10);
+      p[2] = uint8_t((x / 8) * 40);  // flat runs for the packed coding
+    }
+  }
+  BmpImage bmp(prompts);
+  if (bmp.CreateRgb24(w, h)) {
+    std::copy(rows.begin(), rows.end(), bmp.bits);
+    bmp.Save((root / "fuzz_bmp" / "gradient.bmp").string());
+  }
+
+  std::vector<std::vector<uint8_t>> plain, packed;
+  for (int i = 0; i < 2; ++i) {
+    plain.push_back(S16Tiles::Encode(rows.data(), rowBytes, h, 0, 0, w, h, false));
+    packed.push_back(S16Tiles::Encode(rows.data(), rowBytes, h, 0, 0, w, h, true));
+  }
+  WriteSet(root / "fuzz_s16_set" / "plain", plain);
+  WriteSet(root / "fuzz_s16_set" / "packed", packed);
+
+  std::vector<uint8_t> indices(size_t(w) * h);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = uint8_t((i % 7 == 0) ? 5 : (i / 9) % 256);
+  WriteSet(root / "fuzz_shp_set" / "shapes", {ShpPicture::Encode(indices.data(), w, h),
+                                               ShpPicture::Encode(indices.data(), w, h)});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,5 +114,7 @@ int main(int argc, char** argv) {
   fs::path root = argv[1];
   MapSeeds(root / "fuzz_map_file");
   NamesSeeds(root / "fuzz_names_file");
+  fs::create_directories(root / "fuzz_bmp");
+  PictureSeeds(root);
   return 0;
 }
