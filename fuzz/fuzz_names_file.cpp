@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/tool_settings.h"
-#include "util/prompts.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
+#include "util/prompts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace maptesk;

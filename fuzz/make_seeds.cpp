@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/tool_settings.h"
-#include "util/prompts.h"
 #include "map/hex_map.h"
 #include "map/map_names.h"
 #include "picture/bmp_image.h"
 #include "picture/s16_tiles.h"
 #include "picture/shp_picture.h"
+#include "util/prompts.h"
 
 namespace {
 
@@ -99,9 +99,10 @@ void PictureSeeds(const fs::path& root) {
   WriteSet(root / "fuzz_s16_set" / "packed", packed);
 
   std::vector<uint8_t> indices(size_t(w) * h);
-  for (size_t i = 0; i < indices.size(); ++i) indices[i] = uint8_t((i % 7 == 0) ? 5 : (i / 9) % 256);
-  WriteSet(root / "fuzz_shp_set" / "shapes", {ShpPicture::Encode(indices.data(), w, h),
-                                               ShpPicture::Encode(indices.data(), w, h)});
+  for (size_t i = 0; i < indices.size(); ++i)
+    indices[i] = uint8_t((i % 7 == 0) ? 5 : (i / 9) % 256);
+  WriteSet(root / "fuzz_shp_set" / "shapes",
+           {ShpPicture::Encode(indices.data(), w, h), ShpPicture::Encode(indices.data(), w, h)});
 }
 
 }  // namespace

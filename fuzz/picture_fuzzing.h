@@ -3,12 +3,12 @@
 // the editor does.
 #pragma once
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "picture/map_picture.h"
 #include "picture/s16_tiles.h"
@@ -18,8 +18,7 @@ namespace maptesk::fuzz {
 
 inline const std::string& ScratchFolder() {
   static const std::string folder = [] {
-    auto p = std::filesystem::temp_directory_path() /
-             ("maptesk-fuzz-" + std::to_string(getpid()));
+    auto p = std::filesystem::temp_directory_path() / ("maptesk-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(p);
     return p.string() + "/";
   }();
@@ -40,8 +39,9 @@ inline std::string WriteTileSet(const uint8_t* data, size_t size, const std::str
                                 const char* extension) {
   const std::string folderAndBase = ScratchFolder() + base;
   for (int i = 0; i < S16Tiles::kColumns * S16Tiles::kRows; ++i) {
-    std::remove(S16Tiles::TileName(folderAndBase, i / S16Tiles::kRows, i % S16Tiles::kRows, extension)
-                    .c_str());
+    std::remove(
+        S16Tiles::TileName(folderAndBase, i / S16Tiles::kRows, i % S16Tiles::kRows, extension)
+            .c_str());
   }
   size_t pos = 0;
   for (int i = 0; i < S16Tiles::kColumns * S16Tiles::kRows && pos < size; ++i) {

@@ -148,9 +148,8 @@ bool SafeFileBatch::Commit() {
   bool ok = true;
   for (Entry& e : entries_) {
     std::string closeError;
-    const bool closed = durability_ == Durability::kToDisk
-                            ? SyncAndClose(e.file, &closeError)
-                            : std::fclose(e.file) == 0;
+    const bool closed = durability_ == Durability::kToDisk ? SyncAndClose(e.file, &closeError)
+                                                           : std::fclose(e.file) == 0;
     e.file = nullptr;
     if (!closed && ok) {
       ok = false;

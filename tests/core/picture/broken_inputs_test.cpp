@@ -58,6 +58,9 @@ TEST(BrokenInputs, EveryFileOfTheFolderIsKnownHere) {
   for (const auto& entry : std::filesystem::directory_iterator(Broken(""))) {
     const std::string name = entry.path().filename().string();
     if (name == "make_broken.py") continue;
+    // Map and names files are tested with the map document.
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".MAP" || ext == ".TXT") continue;
     // A tile of a set counts through the set's first tile.
     std::string first = name;
     if (first.size() > 6) first.replace(first.size() - 6, 2, "00");
