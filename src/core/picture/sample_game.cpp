@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <queue>
@@ -636,18 +637,18 @@ bool MakeFolder(Prompts& prompts, const std::string& folder) {
 }
 
 // The S16 tiles of a picture, written as one set.
-bool WriteS16Set(Prompts& prompts, const BmpImage& image, const std::string& base, bool packed) {
-  std::vector<uint8_t> scratch;
-  int rowBytes = 0;
-  const uint8_t* rows = image.Rgb24Rows(scratch, rowBytes);
-  const TileGrid grid{image.width, image.height};
+
+// Writes every tile of `grid` as one set: the files are renamed into place
+// only when all of them were written.
+bool WriteTileSet(Prompts& prompts, const TileGrid& grid, const std::string& base,
+                  const char* extension,
+                  const std::function<std::vector<uint8_t>(int column, int row)>& encode) {
   SafeFileBatch batch;
   for (int c = 0; c < grid.columns(); ++c) {
     for (int r = 0; r < grid.rows(); ++r) {
-      const std::string name = S16Tiles::TileName(base, c, r);
-      auto tile = S16Tiles::Encode(rows, rowBytes, image.height, c * 640, r * 480,
-                                   grid.CellWidth(c), grid.CellHeight(r), packed);
-      if (!batch.Add(name, tile.data(), tile.size())) {
+      const std::string name = S16Tiles::TileName(base, c, r, extension);
+      const std::vector<uint8_t> file = encode(c, r);
+      if (!batch.Add(name, file.data(), file.size())) {
         prompts.ShowError(Format("Error on creating %s", name.c_str()));
         return false;
       }
@@ -658,6 +659,17 @@ bool WriteS16Set(Prompts& prompts, const BmpImage& image, const std::string& bas
     return false;
   }
   return true;
+}
+
+bool WriteS16Set(Prompts& prompts, const BmpImage& image, const std::string& base, bool packed) {
+  std::vector<uint8_t> scratch;
+  int rowBytes = 0;
+  const uint8_t* rows = image.Rgb24Rows(scratch, rowBytes);
+  const TileGrid grid{image.width, image.height};
+  return WriteTileSet(prompts, grid, base, ".s16", [&](int c, int r) {
+    return S16Tiles::Encode(rows, rowBytes, image.height, c * 640, r * 480, grid.CellWidth(c),
+                            grid.CellHeight(r), packed);
+  });
 }
 
 // The nearest colour of the SHP table (never the transparent index).
@@ -691,31 +703,18 @@ class ShpQuantizer {
 bool WriteShpSet(Prompts& prompts, const BmpImage& image, const std::string& base) {
   ShpQuantizer quantizer;
   const TileGrid grid{image.width, image.height};
-  SafeFileBatch batch;
-  for (int c = 0; c < grid.columns(); ++c) {
-    for (int r = 0; r < grid.rows(); ++r) {
-      const int w = grid.CellWidth(c), h = grid.CellHeight(r);
-      std::vector<uint8_t> indices(size_t(w) * size_t(h));
-      for (int y = 0; y < h; ++y) {
-        const uint8_t* row =
-            image.bits + size_t(image.height - 1 - (r * 480 + y)) * size_t(image.stride);
-        for (int x = 0; x < w; ++x) {
-          indices[size_t(y) * size_t(w) + size_t(x)] = quantizer.Index(row + 3 * (c * 640 + x));
-        }
-      }
-      const std::string name = S16Tiles::TileName(base, c, r, ".shp");
-      auto file = ShpPicture::Encode(indices.data(), w, h);
-      if (!batch.Add(name, file.data(), file.size())) {
-        prompts.ShowError(Format("Error on creating %s", name.c_str()));
-        return false;
+  return WriteTileSet(prompts, grid, base, ".shp", [&](int c, int r) {
+    const int w = grid.CellWidth(c), h = grid.CellHeight(r);
+    std::vector<uint8_t> indices(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* row =
+          image.bits + size_t(image.height - 1 - (r * 480 + y)) * size_t(image.stride);
+      for (int x = 0; x < w; ++x) {
+        indices[size_t(y) * size_t(w) + size_t(x)] = quantizer.Index(row + 3 * (c * 640 + x));
       }
     }
-  }
-  if (!batch.Commit()) {
-    prompts.ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
-    return false;
-  }
-  return true;
+    return ShpPicture::Encode(indices.data(), w, h);
+  });
 }
 
 }  // namespace
