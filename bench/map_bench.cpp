@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/util/prompts.h"
 
 namespace {
 

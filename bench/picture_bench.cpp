@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "picture/map_picture.h"
-#include "picture/sample_game.h"
-#include "util/prompts.h"
+#include "core/picture/map_picture.h"
+#include "sample/sample_game.h"
+#include "core/util/prompts.h"
 
 namespace {
 

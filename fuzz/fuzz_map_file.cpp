@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace maptesk;

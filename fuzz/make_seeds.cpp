@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "picture/bmp_image.h"
-#include "picture/s16_tiles.h"
-#include "picture/shp_picture.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/picture/bmp_image.h"
+#include "core/picture/s16_tiles.h"
+#include "core/picture/shp_picture.h"
+#include "core/util/prompts.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "picture/map_picture.h"
-#include "picture/s16_tiles.h"
-#include "util/prompts.h"
+#include "core/picture/map_picture.h"
+#include "core/picture/s16_tiles.h"
+#include "core/util/prompts.h"
 
 namespace maptesk::fuzz {
 

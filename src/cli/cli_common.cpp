@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "picture/map_picture_link.h"
-#include "util/path_utils.h"
+#include "core/picture/map_picture_link.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk::cli {
 

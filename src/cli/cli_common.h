@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "picture/map_picture.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/picture/map_picture.h"
+#include "core/util/prompts.h"
 
 namespace maptesk::cli {
 

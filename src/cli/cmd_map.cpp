@@ -4,9 +4,9 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "map/terrain_table.h"
-#include "util/cp1252.h"
-#include "util/path_utils.h"
+#include "core/map/terrain_table.h"
+#include "core/util/cp1252.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk::cli {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "picture/map_picture.h"
-#include "picture/sample_game.h"
-#include "util/path_utils.h"
+#include "core/picture/map_picture.h"
+#include "sample/sample_game.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk::cli {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "view/auto_roads.h"
-#include "view/hex_grid.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/view/auto_roads.h"
+#include "core/view/hex_grid.h"
 
 namespace maptesk::cli {
 namespace {

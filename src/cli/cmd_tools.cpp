@@ -1,13 +1,13 @@
 // Whole-map and folder tools: report, replace-terrain, renumber.
 #include <cstdio>
 
-#include "app/global_change.h"
-#include "app/maps_report.h"
+#include "core/app/global_change.h"
+#include "core/app/maps_report.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "map/map_number_model.h"
-#include "map/terrain_table.h"
-#include "util/path_utils.h"
+#include "core/map/map_number_model.h"
+#include "core/map/terrain_table.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk::cli {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "util/path_utils.h"
+#include "core/util/path_utils.h"
 
 namespace {
 

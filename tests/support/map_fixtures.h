@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 
 namespace maptesk::testing {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "util/prompts.h"
+#include "core/util/prompts.h"
 
 namespace maptesk::testing {
 

@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 
 namespace maptesk {
 namespace {

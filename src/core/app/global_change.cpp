@@ -1,8 +1,8 @@
-#include "app/global_change.h"
+#include "core/app/global_change.h"
 
-#include "map/map_file.h"
-#include "map/terrain_table.h"
-#include "util/prompts.h"
+#include "core/map/map_file.h"
+#include "core/map/terrain_table.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/maps_report.h"
+#include "core/app/maps_report.h"
 
 #include <algorithm>
 
-#include "app/tool_settings.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

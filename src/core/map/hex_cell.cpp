@@ -1,6 +1,6 @@
-#include "map/hex_cell.h"
+#include "core/map/hex_cell.h"
 
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 
 namespace maptesk {
 

@@ -1,13 +1,13 @@
-#include "map/hex_map.h"
+#include "core/map/hex_map.h"
 
 #include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "app/tool_settings.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 

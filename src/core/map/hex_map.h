@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 
 namespace maptesk {
 

@@ -1,4 +1,4 @@
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 
 #include <algorithm>
 #include <cstring>

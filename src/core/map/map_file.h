@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "map/hex_cell.h"
+#include "core/map/hex_cell.h"
 
 namespace maptesk {
 

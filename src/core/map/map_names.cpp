@@ -1,12 +1,12 @@
-#include "map/map_names.h"
+#include "core/map/map_names.h"
 
 #include <unordered_map>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 
 namespace maptesk {
 

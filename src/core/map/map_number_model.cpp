@@ -1,11 +1,11 @@
-#include "map/map_number_model.h"
+#include "core/map/map_number_model.h"
 
 #include <algorithm>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

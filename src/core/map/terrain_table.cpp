@@ -1,6 +1,6 @@
-#include "map/terrain_table.h"
+#include "core/map/terrain_table.h"
 
-#include "util/path_utils.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk {
 namespace {

@@ -1,14 +1,14 @@
-#include "picture/bmp_image.h"
+#include "core/picture/bmp_image.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
-#include "util/text_format.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
+#include "core/util/text_format.h"
 
 namespace maptesk {
 namespace {

@@ -1,4 +1,4 @@
-#include "picture/map_picture.h"
+#include "core/picture/map_picture.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "picture/shp_palette.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/picture/shp_palette.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "picture/bmp_image.h"
-#include "picture/s16_tiles.h"
-#include "picture/shp_picture.h"
+#include "core/picture/bmp_image.h"
+#include "core/picture/s16_tiles.h"
+#include "core/picture/shp_picture.h"
 
 namespace maptesk {
 

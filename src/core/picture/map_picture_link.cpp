@@ -1,9 +1,9 @@
-#include "picture/map_picture_link.h"
+#include "core/picture/map_picture_link.h"
 
-#include "map/hex_map.h"
-#include "picture/map_picture.h"
-#include "util/path_utils.h"
-#include "util/text_format.h"
+#include "core/map/hex_map.h"
+#include "core/picture/map_picture.h"
+#include "core/util/path_utils.h"
+#include "core/util/text_format.h"
 
 namespace maptesk {
 

@@ -1,8 +1,8 @@
-#include "picture/s16_tiles.h"
+#include "core/picture/s16_tiles.h"
 
-#include "picture/bmp_image.h"
-#include "util/path_utils.h"
-#include "util/text_format.h"
+#include "core/picture/bmp_image.h"
+#include "core/util/path_utils.h"
+#include "core/util/text_format.h"
 
 namespace maptesk {
 

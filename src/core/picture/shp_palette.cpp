@@ -1,4 +1,4 @@
-#include "picture/shp_palette.h"
+#include "core/picture/shp_palette.h"
 
 namespace maptesk {
 

@@ -1,7 +1,7 @@
-#include "picture/shp_picture.h"
+#include "core/picture/shp_picture.h"
 
-#include "picture/bmp_image.h"
-#include "picture/shp_palette.h"
+#include "core/picture/bmp_image.h"
+#include "core/picture/shp_palette.h"
 
 namespace maptesk {
 

@@ -1,15 +1,15 @@
 // Cutting the map picture into BMP and S16 tiles.
-#include "picture/tile_export.h"
+#include "core/picture/tile_export.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "picture/map_picture.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/picture/map_picture.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 

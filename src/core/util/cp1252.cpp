@@ -1,4 +1,4 @@
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <cstdint>
 

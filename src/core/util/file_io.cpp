@@ -1,4 +1,4 @@
-#include "util/file_io.h"
+#include "core/util/file_io.h"
 
 #include <atomic>
 #include <cerrno>
@@ -8,8 +8,8 @@
 #include <random>
 #include <system_error>
 
-#include "util/path_utils.h"
-#include "util/text_format.h"
+#include "core/util/path_utils.h"
+#include "core/util/text_format.h"
 
 #ifdef _WIN32
 #include <io.h>

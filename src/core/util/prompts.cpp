@@ -1,4 +1,4 @@
-#include "util/prompts.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 

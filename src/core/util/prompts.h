@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "util/text_format.h"
+#include "core/util/text_format.h"
 
 namespace maptesk {
 

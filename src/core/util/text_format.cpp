@@ -1,4 +1,4 @@
-#include "util/text_format.h"
+#include "core/util/text_format.h"
 
 #include <cstdarg>
 #include <cstdio>

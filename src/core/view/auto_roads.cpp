@@ -1,7 +1,7 @@
-#include "view/auto_roads.h"
+#include "core/view/auto_roads.h"
 
-#include "map/hex_map.h"
-#include "view/hex_grid.h"
+#include "core/map/hex_map.h"
+#include "core/view/hex_grid.h"
 
 namespace maptesk {
 

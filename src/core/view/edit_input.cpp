@@ -1,14 +1,14 @@
-#include "view/edit_input.h"
+#include "core/view/edit_input.h"
 
 #include <algorithm>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "map/terrain_table.h"
-#include "view/auto_roads.h"
-#include "view/map_view.h"
-#include "view/view_host.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/map/terrain_table.h"
+#include "core/view/auto_roads.h"
+#include "core/view/map_view.h"
+#include "core/view/view_host.h"
 
 namespace maptesk {
 

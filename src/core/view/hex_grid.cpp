@@ -1,8 +1,8 @@
-#include "view/hex_grid.h"
+#include "core/view/hex_grid.h"
 
 #include <algorithm>
 
-#include "map/hex_cell.h"
+#include "core/map/hex_cell.h"
 
 namespace maptesk {
 

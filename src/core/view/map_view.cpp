@@ -1,10 +1,10 @@
-#include "view/map_view.h"
+#include "core/view/map_view.h"
 
 #include <algorithm>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "view/view_host.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/view/view_host.h"
 
 namespace maptesk {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "map/hex_cell.h"
-#include "view/hex_grid.h"
+#include "core/map/hex_cell.h"
+#include "core/view/hex_grid.h"
 
 namespace maptesk {
 

@@ -1,7 +1,7 @@
-#include "view/name_picker_model.h"
+#include "core/view/name_picker_model.h"
 
-#include "map/map_names.h"
-#include "util/prompts.h"
+#include "core/map/map_names.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 

@@ -1,6 +1,6 @@
-#include "view/terrain_filter_model.h"
+#include "core/view/terrain_filter_model.h"
 
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 
 namespace maptesk {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "map/terrain_table.h"
+#include "core/map/terrain_table.h"
 
 namespace maptesk {
 

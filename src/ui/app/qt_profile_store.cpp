@@ -1,7 +1,7 @@
 #include "ui/app/qt_profile_store.h"
 
-#include "app/tool_settings.h"
-#include "util/cp1252.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/cp1252.h"
 
 namespace maptesk {
 namespace {

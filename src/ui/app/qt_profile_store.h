@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <memory>
 
-#include "app/profile_store.h"
+#include "core/settings/profile_store.h"
 
 namespace maptesk {
 

@@ -1,10 +1,10 @@
-#include "app/global_change.h"
+#include "core/app/global_change.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 #include "support/scripted_prompts.h"
 
 namespace maptesk {

@@ -1,14 +1,14 @@
-#include "app/maps_report.h"
+#include "core/app/maps_report.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-#include "util/path_utils.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk {
 namespace {

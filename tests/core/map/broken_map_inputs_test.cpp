@@ -1,9 +1,9 @@
 // The broken MAP and names files of the broken-inputs folder.
 #include <gtest/gtest.h>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
 #include "support/scripted_prompts.h"
 
 namespace maptesk {

@@ -1,10 +1,10 @@
-#include "map/hex_map.h"
+#include "core/map/hex_map.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"

@@ -1,11 +1,11 @@
-#include "map/map_names.h"
+#include "core/map/map_names.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "map/map_number_model.h"
+#include "core/map/map_number_model.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <map>
 #include <memory>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "picture/bmp_image.h"
+#include "core/picture/bmp_image.h"
 
 #include <gtest/gtest.h>
 

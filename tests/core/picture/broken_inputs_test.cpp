@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "picture/map_picture.h"
+#include "core/picture/map_picture.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

@@ -1,8 +1,8 @@
 // Assembling map pictures from S16 tiles.
 #include <gtest/gtest.h>
 
-#include "picture/map_picture.h"
-#include "picture/s16_tiles.h"
+#include "core/picture/map_picture.h"
+#include "core/picture/s16_tiles.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"

@@ -1,10 +1,10 @@
 // Assembling map pictures from the sibling game's SHP tiles.
-#include "picture/shp_picture.h"
+#include "core/picture/shp_picture.h"
 
 #include <gtest/gtest.h>
 
-#include "picture/map_picture.h"
-#include "picture/shp_palette.h"
+#include "core/picture/map_picture.h"
+#include "core/picture/shp_palette.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"

@@ -1,10 +1,10 @@
 // Cutting pictures into BMP and S16 tiles.
-#include "picture/tile_export.h"
+#include "core/picture/tile_export.h"
 
 #include <gtest/gtest.h>
 
-#include "picture/map_picture.h"
-#include "picture/map_picture_link.h"
+#include "core/picture/map_picture.h"
+#include "core/picture/map_picture_link.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"

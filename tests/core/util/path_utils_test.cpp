@@ -1,4 +1,4 @@
-#include "util/path_utils.h"
+#include "core/util/path_utils.h"
 
 #include <gtest/gtest.h>
 

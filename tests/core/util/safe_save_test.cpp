@@ -5,14 +5,14 @@
 
 #include <filesystem>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
 #include "support/full_disk.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-#include "util/file_io.h"
+#include "core/util/file_io.h"
 
 namespace maptesk {
 namespace {

@@ -1,11 +1,11 @@
-#include "view/auto_roads.h"
+#include "core/view/auto_roads.h"
 
 #include <gtest/gtest.h>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
 #include "support/scripted_prompts.h"
-#include "view/hex_grid.h"
+#include "core/view/hex_grid.h"
 
 namespace maptesk {
 namespace {

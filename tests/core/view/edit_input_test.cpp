@@ -1,8 +1,8 @@
-#include "view/edit_input.h"
+#include "core/view/edit_input.h"
 
 #include <gtest/gtest.h>
 
-#include "core/view/view_fixture.h"
+#include "support/view_fixture.h"
 
 namespace maptesk {
 namespace {

@@ -1,4 +1,4 @@
-#include "view/hex_grid.h"
+#include "core/view/hex_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "map/hex_cell.h"
+#include "core/map/hex_cell.h"
 
 namespace maptesk {
 namespace {

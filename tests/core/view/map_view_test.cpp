@@ -1,8 +1,8 @@
-#include "view/map_view.h"
+#include "core/view/map_view.h"
 
 #include <gtest/gtest.h>
 
-#include "core/view/view_fixture.h"
+#include "support/view_fixture.h"
 
 namespace maptesk {
 namespace {

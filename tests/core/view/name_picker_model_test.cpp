@@ -1,13 +1,13 @@
-#include "view/name_picker_model.h"
+#include "core/view/name_picker_model.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <memory>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
 #include "support/scripted_prompts.h"
 
 namespace maptesk {

@@ -1,9 +1,9 @@
-#include "view/terrain_filter_model.h"
+#include "core/view/terrain_filter_model.h"
 
 #include <gtest/gtest.h>
 
-#include "app/profile_store.h"
-#include "app/tool_settings.h"
+#include "core/settings/profile_store.h"
+#include "core/settings/tool_settings.h"
 
 namespace maptesk {
 namespace {

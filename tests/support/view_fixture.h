@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tool_settings.h"
-#include "core/view/fake_view_host.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "support/fake_view_host.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
 #include "support/scripted_prompts.h"
-#include "view/edit_input.h"
-#include "view/map_view.h"
+#include "core/view/edit_input.h"
+#include "core/view/map_view.h"
 
 namespace maptesk::testing {
 

@@ -1,16 +1,16 @@
 // The sample game: complete, readable by our own readers, and its maps fit
 // their pictures.
-#include "picture/sample_game.h"
+#include "sample/sample_game.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "picture/map_picture.h"
-#include "picture/map_picture_link.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/picture/map_picture.h"
+#include "core/picture/map_picture_link.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

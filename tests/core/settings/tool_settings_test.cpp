@@ -1,10 +1,10 @@
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "app/profile_store.h"
+#include "core/settings/profile_store.h"
 #include "support/scripted_prompts.h"
-#include "util/path_utils.h"
+#include "core/util/path_utils.h"
 
 namespace maptesk {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/tool_settings.h"
+#include "core/settings/tool_settings.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/profile_store.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/profile_store.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 

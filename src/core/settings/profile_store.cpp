@@ -1,4 +1,4 @@
-#include "app/profile_store.h"
+#include "core/settings/profile_store.h"
 
 namespace maptesk {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 #include "support/map_fixtures.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "picture/sample_game.h"
+#include "sample/sample_game.h"
 
 #include <algorithm>
 #include <array>
@@ -10,18 +10,18 @@
 #include <queue>
 #include <system_error>
 
-#include "app/tool_settings.h"
-#include "map/hex_map.h"
-#include "map/map_names.h"
-#include "picture/bmp_image.h"
-#include "picture/map_picture_link.h"
-#include "picture/s16_tiles.h"
-#include "picture/shp_palette.h"
-#include "picture/shp_picture.h"
-#include "picture/tile_export.h"
-#include "util/file_io.h"
-#include "util/path_utils.h"
-#include "util/prompts.h"
+#include "core/settings/tool_settings.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/picture/bmp_image.h"
+#include "core/picture/map_picture_link.h"
+#include "core/picture/s16_tiles.h"
+#include "core/picture/shp_palette.h"
+#include "core/picture/shp_picture.h"
+#include "core/picture/tile_export.h"
+#include "core/util/file_io.h"
+#include "core/util/path_utils.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {

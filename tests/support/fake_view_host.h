@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "view/view_host.h"
+#include "core/view/view_host.h"
 
 namespace maptesk::testing {
 

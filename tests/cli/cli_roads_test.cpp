@@ -1,7 +1,7 @@
 // maptesk-cli's autoroads and marks commands, run as a user runs them.
 #include <gtest/gtest.h>
 
-#include "map/map_file.h"
+#include "core/map/map_file.h"
 #include "support/map_fixtures.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"

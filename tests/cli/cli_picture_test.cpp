@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "picture/bmp_image.h"
-#include "picture/map_picture.h"
+#include "core/picture/bmp_image.h"
+#include "core/picture/map_picture.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
