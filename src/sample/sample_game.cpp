@@ -10,25 +10,22 @@
 #include <queue>
 #include <system_error>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/map/hex_topology.h"
 #include "core/map/map_names.h"
+#include "core/map/terrain_table.h"
 #include "core/picture/bmp_image.h"
-#include "core/picture/map_picture_link.h"
 #include "core/picture/s16_tiles.h"
 #include "core/picture/shp_palette.h"
 #include "core/picture/shp_picture.h"
 #include "core/picture/tile_export.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {
-
-// Terrain values of the game's table.
-constexpr int kClear = 0, kCity = 1, kForest = 3, kHill = 5, kMountain = 6, kOcean = 9, kRiver = 10,
-              kPort = 12, kLake = 17;
 
 // ---- Deterministic noise: the same picture on every machine and compiler.
 
@@ -156,36 +153,38 @@ class World {
 
 // ---- The hexes laid over the picture.
 
-constexpr int kNeighbour[2][6][2] = {
-    // even columns: N, NE, SE, S, SW, NW as (row, column) offsets
-    {{-1, 0}, {-1, 1}, {0, 1}, {1, 0}, {0, -1}, {-1, -1}},
-    // odd columns
-    {{-1, 0}, {0, 1}, {1, 1}, {1, 0}, {1, -1}, {0, -1}}};
-constexpr uint16_t kRoadOfDirection[6] = {kRoadN, kRoadNE, kRoadSE, kRoadS, kRoadSW, kRoadNW};
-
 struct HexPoint {
   double x, y;
 };
 
 struct Plan {
   int rows = 0, columns = 0;
-  std::vector<int> terrain;
+  std::vector<Terrain> terrain;
   std::vector<uint16_t> roads;
   std::vector<double> elevation;
   std::vector<std::vector<int>> rivers;  // hex indices from spring to mouth
   std::vector<int> towns;
   std::vector<std::pair<int, std::string>> names;
 
+  int Count() const { return rows * columns; }
   int Index(int r, int c) const { return r * columns + c; }
   static HexPoint Centre(int r, int c) {
     return {c * 45.0 - 15.0, r * 50.0 + 25.0 - ((c % 2 == 0) ? 25.0 : 0.0)};
   }
   HexPoint CentreOf(int i) const { return Centre(i / columns, i % columns); }
+  // -1 off the map, so callers can look up a direction without checking bounds first.
   int Neighbour(int i, int d) const {
     const int r = i / columns, c = i % columns;
-    const int nr = r + kNeighbour[c % 2][d][0], nc = c + kNeighbour[c % 2][d][1];
+    const HexOffset step = NeighbourOffset(d, c);
+    const int nr = r + step.row, nc = c + step.column;
     if (nr < 0 || nc < 0 || nr >= rows || nc >= columns) return -1;
     return Index(nr, nc);
+  }
+  // The planning works on hex indices rather than (row, column) pairs.
+  template <typename Visit>
+  void ForEachNeighbour(int i, Visit&& visit) const {
+    maptesk::ForEachNeighbour(i / columns, i % columns, rows - 1, columns - 1,
+                              [&](int d, int r, int c) { visit(d, Index(r, c)); });
   }
   bool IsWater(int i) const { return terrain[size_t(i)] == kOcean || terrain[size_t(i)] == kLake; }
 };
@@ -195,24 +194,34 @@ constexpr const char* kTownNames[] = {
     "Halden",  "Istrow",  "Jarlsby", "Kelmont", "Lorvik", "Marrow",   "Northam",
     "Ostby",   "Pellin",  "Quarry",  "Rostok",  "Selwyn", "Tarrow",   "Ulmen",
     "Varnby",  "Wexford", "Yarrow",  "Zelden",  "Ashby",  "Brennock", "Caddow"};
+constexpr const char* kRiverNames[] = {"River Aln", "River Tesk", "River Wend"};
 
-Plan PlanHexes(const SampleLandscape& land, const World& world) {
+// The grid covers the whole picture, but a map cannot hold more hexes than its
+// fixed size, so a larger picture is only partly covered.
+Plan LayOutHexes(const SampleLandscape& land) {
   Plan plan;
   int maxColumn = land.width / 45;
   if (maxColumn % 2 == 0) ++maxColumn;
   plan.columns = std::min(maxColumn + 1, kMapColumns);
   plan.rows = std::min(land.height / 50 + 1, kMapRows);
-  const size_t count = size_t(plan.rows) * size_t(plan.columns);
+  const size_t count = size_t(plan.Count());
   plan.terrain.assign(count, kClear);
   plan.roads.assign(count, 0);
   plan.elevation.assign(count, 0);
-  for (int i = 0; i < int(count); ++i) {
+  return plan;
+}
+
+// Each hex takes what the picture shows at its centre, so the map agrees with
+// the picture under it; centres beyond the picture's edge read the edge. The
+// elevation is kept because rivers and the names of peaks are chosen by it.
+void PlanTerrain(const SampleLandscape& land, const World& world, Plan& plan) {
+  for (int i = 0; i < plan.Count(); ++i) {
     const HexPoint p = plan.CentreOf(i);
     const double x = std::clamp(p.x, 0.0, land.width - 1.0);
     const double y = std::clamp(p.y, 0.0, land.height - 1.0);
     const double e = world.Ground(x, y);
     plan.elevation[size_t(i)] = e;
-    int t = kClear;
+    Terrain t = kClear;
     if (world.InLake(x, y)) {
       t = kLake;
     } else if (e < World::kSea) {
@@ -226,33 +235,40 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
     }
     plan.terrain[size_t(i)] = t;
   }
+}
 
-  // Rivers run from springs in the hills down to the nearest water: each
-  // step goes one hex closer to it, to the lowest of those hexes.
-  std::vector<int> toWater(count, std::numeric_limits<int>::max());
-  {
-    std::queue<int> open;
-    for (int i = 0; i < int(count); ++i) {
-      if (plan.IsWater(i)) {
-        toWater[size_t(i)] = 0;
-        open.push(i);
-      }
-    }
-    while (!open.empty()) {
-      const int i = open.front();
-      open.pop();
-      for (int d = 0; d < 6; ++d) {
-        const int n = plan.Neighbour(i, d);
-        if (n >= 0 && toWater[size_t(n)] > toWater[size_t(i)] + 1) {
-          toWater[size_t(n)] = toWater[size_t(i)] + 1;
-          open.push(n);
-        }
-      }
+// Hex steps to the nearest water; a river that always steps to a smaller
+// count is sure to reach the sea or a lake and never to run in circles.
+std::vector<int> StepsToWater(const Plan& plan) {
+  std::vector<int> toWater(size_t(plan.Count()), std::numeric_limits<int>::max());
+  std::queue<int> open;
+  for (int i = 0; i < plan.Count(); ++i) {
+    if (plan.IsWater(i)) {
+      toWater[size_t(i)] = 0;
+      open.push(i);
     }
   }
+  while (!open.empty()) {
+    const int i = open.front();
+    open.pop();
+    plan.ForEachNeighbour(i, [&](int, int n) {
+      if (toWater[size_t(n)] > toWater[size_t(i)] + 1) {
+        toWater[size_t(n)] = toWater[size_t(i)] + 1;
+        open.push(n);
+      }
+    });
+  }
+  return toWater;
+}
+
+// Springs lie in the hills, far enough from water for a river of some length;
+// the highest come first (with a little chance mixed in) so rivers run down
+// from the mountains.
+std::vector<int> ChooseSprings(const SampleLandscape& land, const Plan& plan,
+                               const std::vector<int>& toWater) {
   std::vector<int> springs;
-  for (int i = 0; i < int(count); ++i) {
-    const int t = plan.terrain[size_t(i)];
+  for (int i = 0; i < plan.Count(); ++i) {
+    const Terrain t = plan.terrain[size_t(i)];
     if ((t == kHill || t == kMountain) && toWater[size_t(i)] >= 8 &&
         toWater[size_t(i)] < std::numeric_limits<int>::max()) {
       springs.push_back(i);
@@ -263,9 +279,43 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
     const double sb = plan.elevation[size_t(b)] + 0.15 * Unit(Hash(b, 1, land.seed));
     return sa > sb;
   });
+  return springs;
+}
+
+// Each step goes one hex closer to the water and, of those hexes, to the
+// lowest, so the river looks as if it flowed downhill. It stops at the water
+// or where it meets an earlier river, which it then joins.
+std::vector<int> TraceRiver(const SampleLandscape& land, const Plan& plan,
+                            const std::vector<int>& toWater, const std::vector<char>& onRiver,
+                            int spring) {
+  std::vector<int> path{spring};
+  while (!plan.IsWater(path.back()) && !(path.size() > 1 && onRiver[size_t(path.back())])) {
+    const int here = path.back();
+    int best = -1;
+    double bestE = std::numeric_limits<double>::max();
+    plan.ForEachNeighbour(here, [&](int, int n) {
+      if (toWater[size_t(n)] >= toWater[size_t(here)]) return;
+      const double e = plan.elevation[size_t(n)] + 0.04 * Unit(Hash(n, here, land.seed));
+      if (e < bestE) {
+        bestE = e;
+        best = n;
+      }
+    });
+    if (best < 0) break;
+    path.push_back(best);
+  }
+  return path;
+}
+
+// A few rivers, sprung far apart so each drains its own country; short ones
+// and ones that end nowhere are dropped, since they would look like ditches.
+// The spring and the mouth keep their terrain: the hill it rises in and the
+// water it flows into.
+void PlanRivers(const SampleLandscape& land, Plan& plan) {
+  const std::vector<int> toWater = StepsToWater(plan);
   const int wantRivers = land.width * land.height > 2000000 ? 3 : 2;
-  std::vector<char> onRiver(count, 0);
-  for (int spring : springs) {
+  std::vector<char> onRiver(size_t(plan.Count()), 0);
+  for (int spring : ChooseSprings(land, plan, toWater)) {
     if (int(plan.rivers.size()) >= wantRivers) break;
     bool farEnough = true;
     for (const auto& river : plan.rivers) {
@@ -275,23 +325,7 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
       }
     }
     if (!farEnough) continue;
-    std::vector<int> path{spring};
-    while (!plan.IsWater(path.back()) && !(path.size() > 1 && onRiver[size_t(path.back())])) {
-      const int here = path.back();
-      int best = -1;
-      double bestE = std::numeric_limits<double>::max();
-      for (int d = 0; d < 6; ++d) {
-        const int n = plan.Neighbour(here, d);
-        if (n < 0 || toWater[size_t(n)] >= toWater[size_t(here)]) continue;
-        const double e = plan.elevation[size_t(n)] + 0.04 * Unit(Hash(n, here, land.seed));
-        if (e < bestE) {
-          bestE = e;
-          best = n;
-        }
-      }
-      if (best < 0) break;
-      path.push_back(best);
-    }
+    const std::vector<int> path = TraceRiver(land, plan, toWater, onRiver, spring);
     if (path.size() < 6 || !(plan.IsWater(path.back()) || onRiver[size_t(path.back())])) continue;
     for (size_t k = 1; k + 1 < path.size(); ++k) {
       plan.terrain[size_t(path[k])] = kRiver;
@@ -299,148 +333,173 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
     }
     plan.rivers.push_back(path);
   }
+}
 
-  // Towns on open land, by rivers and coasts where possible, spread out.
+// Towns stand on open land clear of the picture's edge, by rivers and coasts
+// where they can, as real towns grow there; they keep apart so that the roads
+// between them have some way to go. The best sites are taken first.
+std::vector<int> ChooseTownSites(const SampleLandscape& land, const Plan& plan) {
   std::vector<std::pair<double, int>> sites;
-  for (int i = 0; i < int(count); ++i) {
+  for (int i = 0; i < plan.Count(); ++i) {
     const HexPoint p = plan.CentreOf(i);
     if (plan.terrain[size_t(i)] != kClear) continue;
     if (p.x < 50 || p.y < 50 || p.x > land.width - 50 || p.y > land.height - 50) continue;
     double score = Unit(Hash(i, 7, land.seed));
-    for (int d = 0; d < 6; ++d) {
-      const int n = plan.Neighbour(i, d);
-      if (n < 0) continue;
+    plan.ForEachNeighbour(i, [&](int, int n) {
       if (plan.terrain[size_t(n)] == kRiver) score += 0.5;
       if (plan.IsWater(n)) score += 0.35;
-    }
+    });
     sites.emplace_back(score, i);
   }
   std::sort(sites.begin(), sites.end(), std::greater<>());
   const int wantTowns = std::max(4, land.width * land.height / 380000);
+  std::vector<int> towns;
   for (auto [score, i] : sites) {
-    if (int(plan.towns.size()) >= wantTowns) break;
+    if (int(towns.size()) >= wantTowns) break;
     const HexPoint p = plan.CentreOf(i);
     bool farEnough = true;
-    for (int t : plan.towns) {
+    for (int t : towns) {
       const HexPoint q = plan.CentreOf(t);
       if (std::hypot(p.x - q.x, p.y - q.y) < 260) farEnough = false;
     }
     if (!farEnough) continue;
-    plan.towns.push_back(i);
+    towns.push_back(i);
   }
-  for (size_t k = 0; k < plan.towns.size(); ++k) {
-    const int i = plan.towns[k];
+  return towns;
+}
+
+// A town on the sea is a port, so that the map has somewhere to land; a lake
+// shore does not make one.
+void PlanTowns(const SampleLandscape& land, Plan& plan) {
+  plan.towns = ChooseTownSites(land, plan);
+  for (int i : plan.towns) {
     bool coast = false;
-    for (int d = 0; d < 6; ++d) {
-      const int n = plan.Neighbour(i, d);
-      if (n >= 0 && plan.terrain[size_t(n)] == kOcean) coast = true;
-    }
+    plan.ForEachNeighbour(i, [&](int, int n) {
+      if (plan.terrain[size_t(n)] == kOcean) coast = true;
+    });
     plan.terrain[size_t(i)] = coast ? kPort : kCity;
-    const size_t nameCount = std::size(kTownNames);
-    plan.names.emplace_back(i, kTownNames[(k + land.seed * 5) % nameCount]);
   }
+}
 
-  // Roads join the towns along the cheapest hexes (a spanning tree).
-  auto cost = [&](int i) {
-    switch (plan.terrain[size_t(i)]) {
-      case kCity:
-      case kPort: return 0.5;
-      case kForest: return 2.0;
-      case kHill: return 3.0;
-      case kMountain: return 8.0;
-      case kRiver: return 3.0;
-      case kOcean:
-      case kLake: return -1.0;
-      default: return 1.0;
-    }
-  };
-  auto route = [&](int from, int to) {
-    std::vector<double> dist(count, std::numeric_limits<double>::max());
-    std::vector<int> prev(count, -1);
-    using Item = std::pair<double, int>;
-    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
-    dist[size_t(from)] = 0;
-    open.emplace(0.0, from);
-    while (!open.empty()) {
-      auto [d, i] = open.top();
-      open.pop();
-      if (i == to) break;
-      if (d > dist[size_t(i)]) continue;
-      for (int dir = 0; dir < 6; ++dir) {
-        const int n = plan.Neighbour(i, dir);
-        if (n < 0) continue;
-        double c = cost(n);
-        if (c < 0) continue;
-        if (plan.roads[size_t(n)] != 0) c = std::min(c, 0.4);
-        if (d + c < dist[size_t(n)]) {
-          dist[size_t(n)] = d + c;
-          prev[size_t(n)] = i;
-          open.emplace(d + c, n);
-        }
+// What a road pays to enter a hex, so that roads go round hills and
+// mountains and cross rivers sparingly; negative where no road can go.
+double RoadCost(Terrain t) {
+  switch (t) {
+    case kCity:
+    case kPort: return 0.5;
+    case kForest: return 2.0;
+    case kHill: return 3.0;
+    case kMountain: return 8.0;
+    case kRiver: return 3.0;
+    case kOcean:
+    case kLake: return -1.0;
+    default: return 1.0;
+  }
+}
+
+// The cheapest way between two towns. Hexes that have a road already cost
+// little, so a later road joins an earlier one rather than running beside it.
+void RouteRoad(Plan& plan, int from, int to) {
+  const size_t count = size_t(plan.Count());
+  std::vector<double> dist(count, std::numeric_limits<double>::max());
+  std::vector<int> prev(count, -1);
+  using Item = std::pair<double, int>;
+  std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
+  dist[size_t(from)] = 0;
+  open.emplace(0.0, from);
+  while (!open.empty()) {
+    auto [d, i] = open.top();
+    open.pop();
+    if (i == to) break;
+    if (d > dist[size_t(i)]) continue;
+    plan.ForEachNeighbour(i, [&](int, int n) {
+      double c = RoadCost(plan.terrain[size_t(n)]);
+      if (c < 0) return;
+      if (plan.roads[size_t(n)] != 0) c = std::min(c, 0.4);
+      if (d + c < dist[size_t(n)]) {
+        dist[size_t(n)] = d + c;
+        prev[size_t(n)] = i;
+        open.emplace(d + c, n);
       }
-    }
-    if (prev[size_t(to)] < 0) return;
-    for (int i = to; prev[size_t(i)] >= 0; i = prev[size_t(i)]) {
-      const int p = prev[size_t(i)];
-      for (int dir = 0; dir < 6; ++dir) {
-        if (plan.Neighbour(p, dir) == i) {
-          plan.roads[size_t(p)] |= kRoadOfDirection[dir];
-          plan.roads[size_t(i)] |= kRoadOfDirection[(dir + 3) % 6];
-        }
+    });
+  }
+  if (prev[size_t(to)] < 0) return;
+  for (int i = to; prev[size_t(i)] >= 0; i = prev[size_t(i)]) {
+    const int p = prev[size_t(i)];
+    for (int dir = 0; dir < kDirections; ++dir) {
+      if (plan.Neighbour(p, dir) == i) {
+        plan.roads[size_t(p)] |= RoadBitOfDirection(dir);
+        plan.roads[size_t(i)] |= RoadBitOfDirection(OppositeDirection(dir));
       }
-    }
-  };
-  if (!plan.towns.empty()) {
-    std::vector<char> joined(plan.towns.size(), 0);
-    joined[0] = 1;
-    for (size_t added = 1; added < plan.towns.size(); ++added) {
-      double best = std::numeric_limits<double>::max();
-      size_t from = 0, to = 0;
-      for (size_t a = 0; a < plan.towns.size(); ++a) {
-        if (!joined[a]) continue;
-        for (size_t b = 0; b < plan.towns.size(); ++b) {
-          if (joined[b]) continue;
-          const HexPoint p = plan.CentreOf(plan.towns[a]), q = plan.CentreOf(plan.towns[b]);
-          const double d = std::hypot(p.x - q.x, p.y - q.y);
-          if (d < best) {
-            best = d;
-            from = a;
-            to = b;
-          }
-        }
-      }
-      joined[to] = 1;
-      route(plan.towns[from], plan.towns[to]);
     }
   }
+}
 
-  // A few features get names too.
+// The towns are joined by a spanning tree, each time the nearest town not yet
+// joined: every town can be reached without a road between every pair.
+void PlanRoads(Plan& plan) {
+  if (plan.towns.empty()) return;
+  std::vector<char> joined(plan.towns.size(), 0);
+  joined[0] = 1;
+  for (size_t added = 1; added < plan.towns.size(); ++added) {
+    double best = std::numeric_limits<double>::max();
+    size_t from = 0, to = 0;
+    for (size_t a = 0; a < plan.towns.size(); ++a) {
+      if (!joined[a]) continue;
+      for (size_t b = 0; b < plan.towns.size(); ++b) {
+        if (joined[b]) continue;
+        const HexPoint p = plan.CentreOf(plan.towns[a]), q = plan.CentreOf(plan.towns[b]);
+        const double d = std::hypot(p.x - q.x, p.y - q.y);
+        if (d < best) {
+          best = d;
+          from = a;
+          to = b;
+        }
+      }
+    }
+    joined[to] = 1;
+    RouteRoad(plan, plan.towns[from], plan.towns[to]);
+  }
+}
+
+// The seed shifts the list so that the two sample maps do not share their
+// town names.
+void NameTowns(const SampleLandscape& land, Plan& plan) {
+  const size_t nameCount = std::size(kTownNames);
+  for (size_t k = 0; k < plan.towns.size(); ++k) {
+    plan.names.emplace_back(plan.towns[k], kTownNames[(k + land.seed * 5) % nameCount]);
+  }
+}
+
+// A few features get names too, so that a new user sees names that are not
+// towns: the highest hill, a stretch of sea by the coast (not the northern
+// one, which is often cut by the picture's edge), the rivers half way down
+// and the inland lake.
+void NameFeatures(const SampleLandscape& land, Plan& plan) {
   int highest = -1, coastSea = -1;
-  for (int i = 0; i < int(count); ++i) {
-    const int t = plan.terrain[size_t(i)];
+  for (int i = 0; i < plan.Count(); ++i) {
+    const Terrain t = plan.terrain[size_t(i)];
     if ((t == kHill || t == kMountain) &&
         (highest < 0 || plan.elevation[size_t(i)] > plan.elevation[size_t(highest)])) {
       highest = i;
     }
     if (t == kOcean && coastSea < 0) {
-      for (int d = 0; d < 6; ++d) {
-        const int n = plan.Neighbour(i, d);
-        if (n >= 0 && plan.terrain[size_t(n)] != kOcean && plan.terrain[size_t(n)] != kLake &&
+      plan.ForEachNeighbour(i, [&](int, int n) {
+        if (plan.terrain[size_t(n)] != kOcean && plan.terrain[size_t(n)] != kLake &&
             plan.CentreOf(i).y > land.height * 0.3) {
           coastSea = i;
         }
-      }
+      });
     }
   }
   if (highest >= 0) plan.names.emplace_back(highest, "Grey Peaks");
   if (coastSea >= 0) plan.names.emplace_back(coastSea, "Bay of Storms");
   for (size_t k = 0; k < plan.rivers.size(); ++k) {
     const auto& river = plan.rivers[k];
-    const char* riverNames[] = {"River Aln", "River Tesk", "River Wend"};
-    plan.names.emplace_back(river[river.size() / 2], riverNames[k % 3]);
+    plan.names.emplace_back(river[river.size() / 2], kRiverNames[k % std::size(kRiverNames)]);
   }
   if (land.style == SampleStyle::kLakeland) {
-    for (int i = 0; i < int(count); ++i) {
+    for (int i = 0; i < plan.Count(); ++i) {
       if (plan.terrain[size_t(i)] == kLake) {
         const HexPoint p = plan.CentreOf(i);
         if (std::hypot(p.x - land.width * 0.42, p.y - land.height * 0.47) < 60) {
@@ -450,6 +509,19 @@ Plan PlanHexes(const SampleLandscape& land, const World& world) {
       }
     }
   }
+}
+
+// Each step builds on the ones before: rivers run to the water, towns seek
+// the rivers and coasts, roads join the towns and avoid the water, and the
+// names go to what all of them made.
+Plan PlanHexes(const SampleLandscape& land, const World& world) {
+  Plan plan = LayOutHexes(land);
+  PlanTerrain(land, world, plan);
+  PlanRivers(land, plan);
+  PlanTowns(land, plan);
+  PlanRoads(plan);
+  NameTowns(land, plan);
+  NameFeatures(land, plan);
   return plan;
 }
 
@@ -599,7 +671,7 @@ void PaintRoads(const Plan& plan, Canvas& canvas) {
   for (int layer = 0; layer < 2; ++layer) {
     for (int i = 0; i < int(plan.roads.size()); ++i) {
       for (int d = 1; d <= 3; ++d) {  // NE, SE, S: each road segment once
-        if ((plan.roads[size_t(i)] & kRoadOfDirection[d]) == 0) continue;
+        if ((plan.roads[size_t(i)] & RoadBitOfDirection(d)) == 0) continue;
         const int n = plan.Neighbour(i, d);
         if (n < 0) continue;
         canvas.Line(plan.CentreOf(i), plan.CentreOf(n), layer == 0 ? 4.5 : 2.4,

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <ostream>
 
+#include "core/map/terrain_table.h"
+
 namespace maptesk {
 
 /// Road bits of HexCell::roads, one per compass direction.
@@ -26,7 +28,9 @@ inline constexpr uint16_t kSelectionMark = 0x0800;
 inline constexpr uint16_t kSetModeMask = 0xF000;
 
 /// River, Stream and Impassable River keep their river sides in the flags.
-constexpr bool IsRiverLike(int terrain) { return terrain == 10 || terrain == 13 || terrain == 15; }
+constexpr bool IsRiverLike(int terrain) {
+  return terrain == kRiver || terrain == kStream || terrain == kImpassableRiver;
+}
 
 struct HexCell {
   uint16_t terrain = 0;

@@ -1,36 +1,33 @@
 #include "core/view/auto_roads.h"
 
+#include <algorithm>
+
 #include "core/map/hex_map.h"
-#include "core/view/hex_grid.h"
+#include "core/map/hex_topology.h"
 
 namespace maptesk {
 
-namespace {
-constexpr uint16_t kCity = 1;
-constexpr uint16_t kPort = 12;
-}  // namespace
+AutoRoads::AutoRoads(HexMap& map, int lastRow, int lastColumn)
+    : map_(map),
+      lastRow_(std::min(lastRow, kMapRows - 1)),
+      lastColumn_(std::min(lastColumn, kMapColumns - 1)) {}
 
 int AutoRoads::generate(bool keep, bool linkOption) {
-  const HexPos saved = grid_.current;
   int marked = 0;
-  for (int r = 0; r <= grid_.lastRow(); ++r) {
-    for (int c = 0; c <= grid_.lastColumn(); ++c) {
+  for (int r = 0; r <= lastRow_; ++r) {
+    for (int c = 0; c <= lastColumn_; ++c) {
       if (!map_.cell(r, c).autoRoadMark()) continue;
       ++marked;
-      grid_.setCurrent(r, c);
-      grid_.forEachNeighbour([&](int d, int32_t nr, int32_t nc, const HexPos& from) {
-        link(from.row, from.column, d, nr, nc, linkOption);
-      });
+      ForEachNeighbour(r, c, lastRow_, lastColumn_,
+                       [&](int d, int nr, int nc) { link(r, c, d, nr, nc, linkOption); });
     }
   }
   if (!keep) clearMarks();
-  grid_.current = saved;
   return marked;
 }
 
 void AutoRoads::link(int row, int column, int direction, int neighbourRow, int neighbourColumn,
                      bool linkOption) {
-  if (!HexMap::InGrid(neighbourRow, neighbourColumn)) return;
   HexCell& h = map_.cell(row, column);
   if (!h.autoRoadMark()) return;
   HexCell& n = map_.cell(neighbourRow, neighbourColumn);
@@ -49,8 +46,8 @@ void AutoRoads::link(int row, int column, int direction, int neighbourRow, int n
 
 int AutoRoads::loadMarksFromRoads() {
   int marked = 0;
-  for (int r = 0; r <= grid_.lastRow(); ++r) {
-    for (int c = 0; c <= grid_.lastColumn(); ++c) {
+  for (int r = 0; r <= lastRow_; ++r) {
+    for (int c = 0; c <= lastColumn_; ++c) {
       HexCell& cell = map_.cell(r, c);
       if (cell.roads > 0) {
         cell.flags |= kAutoRoadMark;
@@ -65,8 +62,8 @@ int AutoRoads::loadMarksFromRoads() {
 
 int AutoRoads::clearMarks() {
   int cleared = 0;
-  for (int r = 0; r <= grid_.lastRow(); ++r) {
-    for (int c = 0; c <= grid_.lastColumn(); ++c) {
+  for (int r = 0; r <= lastRow_; ++r) {
+    for (int c = 0; c <= lastColumn_; ++c) {
       HexCell& cell = map_.cell(r, c);
       if (cell.autoRoadMark()) ++cleared;
       cell.flags &= uint16_t(~kAutoRoadMark);

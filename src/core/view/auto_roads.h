@@ -4,18 +4,18 @@
 
 namespace maptesk {
 
-class HexGrid;
 class HexMap;
 
 class AutoRoads {
  public:
-  /// Works over rows 0..maxRow and columns 0..maxColumn of `grid`.
-  AutoRoads(HexMap& map, HexGrid& grid) : map_(map), grid_(grid) {}
+  /// Works over rows 0..lastRow and columns 0..lastColumn: the grid over the
+  /// map's picture, never beyond the map's storage.
+  AutoRoads(HexMap& map, int lastRow, int lastColumn);
 
   /// Gives every marked hex a road towards each neighbour that is marked or
   /// has a road (with `link`, also towards cities and ports, and links those
-  /// roads back). Without `keep` the marks are removed afterwards. The current
-  /// hex stays as it was. Returns the number of marked hexes.
+  /// roads back). Without `keep` the marks are removed afterwards. Returns the
+  /// number of marked hexes.
   int generate(bool keep, bool link);
   /// Marks exactly the hexes that have roads. Returns the number marked.
   int loadMarksFromRoads();
@@ -27,7 +27,8 @@ class AutoRoads {
             bool linkOption);
 
   HexMap& map_;
-  HexGrid& grid_;
+  int lastRow_;
+  int lastColumn_;
 };
 
 }  // namespace maptesk

@@ -6,21 +6,6 @@
 
 namespace maptesk {
 
-namespace {
-
-// Even columns sit half a row higher than odd ones, so the row step of the
-// sideways neighbours depends on the column's parity.
-constexpr HexOffset kEvenColumnOffsets[kDirections] = {{-1, 0}, {-1, 1}, {0, 1},
-                                                       {1, 0},  {0, -1}, {-1, -1}};
-constexpr HexOffset kOddColumnOffsets[kDirections] = {{-1, 0}, {0, 1},  {1, 1},
-                                                      {1, 0},  {1, -1}, {0, -1}};
-constexpr uint16_t kDirectionRoadBits[kDirections] = {kRoadN, kRoadNE, kRoadSE,
-                                                      kRoadS, kRoadSW, kRoadNW};
-
-int ClampDirection(int direction) { return direction < 0 ? 5 : (direction > 5 ? 0 : direction); }
-
-}  // namespace
-
 std::ostream& operator<<(std::ostream& out, const ScreenRect& rect) {
   return out << "(" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom
              << ")";
@@ -30,15 +15,6 @@ std::ostream& operator<<(std::ostream& out, const HexPos& pos) {
   return out << "{row " << pos.row << ", column " << pos.column << ", at " << pos.x << "," << pos.y
              << ", screen " << pos.screenX << "," << pos.screenY << "}";
 }
-
-HexOffset NeighbourOffset(int direction, int column) {
-  const int d = ClampDirection(direction);
-  return column % 2 == 0 ? kEvenColumnOffsets[d] : kOddColumnOffsets[d];
-}
-
-int OppositeDirection(int direction) { return (ClampDirection(direction) + 3) % 6; }
-
-uint16_t RoadBitOfDirection(int direction) { return kDirectionRoadBits[ClampDirection(direction)]; }
 
 HexPos HexGrid::hexToPixel(int32_t row, int32_t column) const {
   HexPos pos;
@@ -225,14 +201,8 @@ void HexGrid::edgeScroll(int32_t pointerX, int32_t pointerY, int32_t screenRight
 }
 
 void HexGrid::forEachNeighbour(const NeighbourVisitor& visit) const {
-  for (int d = 0; d < kDirections; ++d) {
-    const HexOffset step = NeighbourOffset(d, current.column);
-    const int32_t row = current.row + step.row;
-    const int32_t column = current.column + step.column;
-    if (row >= 0 && row <= maxRow && column >= 0 && column <= maxColumn) {
-      visit(d, row, column, current);
-    }
-  }
+  ForEachNeighbour(current.row, current.column, maxRow, maxColumn,
+                   [&](int d, int row, int column) { visit(d, row, column, current); });
 }
 
 }  // namespace maptesk

@@ -7,6 +7,8 @@
 #include <functional>
 #include <ostream>
 
+#include "core/map/hex_topology.h"
+
 namespace maptesk {
 
 /// The numbers of one drawing scale, in pixels.
@@ -59,19 +61,6 @@ struct HexPos {
   friend bool operator==(const HexPos&, const HexPos&) = default;
 };
 std::ostream& operator<<(std::ostream& out, const HexPos& pos);
-
-/// Neighbour directions: 0 N, 1 NE, 2 SE, 3 S, 4 SW, 5 NW.
-inline constexpr int kDirections = 6;
-struct HexOffset {
-  int row;
-  int column;
-};
-/// The (row, column) step to the neighbour in `direction` (0..5) of a hex in `column`.
-HexOffset NeighbourOffset(int direction, int column);
-/// The direction back: (d + 3) % 6, a negative d counting as 5 and one above 5 as 0.
-int OppositeDirection(int direction);
-/// The road bit of HexCell::roads that points to the neighbour in `direction` (0..5).
-uint16_t RoadBitOfDirection(int direction);
 
 /// The grid of the map picture and the scroll state of the view.
 class HexGrid {

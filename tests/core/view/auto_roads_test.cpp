@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
-#include "support/scripted_prompts.h"
+#include "core/settings/tool_settings.h"
 #include "core/view/hex_grid.h"
+#include "support/scripted_prompts.h"
 
 namespace maptesk {
 namespace {
@@ -17,7 +17,9 @@ class AutoRoadsTest : public ::testing::Test {
     grid.setCurrent(7, 9);
   }
   void Mark(int row, int column) { map.cell(row, column).flags |= kAutoRoadMark; }
-  int Generate(bool keep, bool link) { return AutoRoads(map, grid).generate(keep, link); }
+  int Generate(bool keep, bool link) {
+    return AutoRoads(map, grid.lastRow(), grid.lastColumn()).generate(keep, link);
+  }
 
   testing::ScriptedPrompts prompts;
   ToolSettings settings;
@@ -100,7 +102,7 @@ TEST_F(AutoRoadsTest, MarksOutsideThePicturesGridAreLeftAlone) {
   whole.useWholeGrid();
   Mark(39, 44);
   Mark(38, 44);  // even column 44: (38,44) lies above (39,44)
-  AutoRoads(map, whole).generate(false, false);
+  AutoRoads(map, whole.lastRow(), whole.lastColumn()).generate(false, false);
   EXPECT_EQ(map.cell(39, 44).roads, kRoadN);
   EXPECT_EQ(map.cell(38, 44).roads, kRoadS);
   EXPECT_FALSE(map.cell(20, 5).autoRoadMark());
@@ -109,10 +111,10 @@ TEST_F(AutoRoadsTest, MarksOutsideThePicturesGridAreLeftAlone) {
 TEST_F(AutoRoadsTest, LoadAndClearMarksLeaveModifiedAlone) {
   map.cell(3, 3).roads = kRoadW;
   map.cell(3, 4).flags = kAutoRoadMark | 0x0001;
-  EXPECT_EQ(AutoRoads(map, grid).loadMarksFromRoads(), 1);
+  EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).loadMarksFromRoads(), 1);
   EXPECT_TRUE(map.cell(3, 3).autoRoadMark());
   EXPECT_EQ(map.cell(3, 4).flags, 0x0001) << "a hex without roads loses its mark";
-  EXPECT_EQ(AutoRoads(map, grid).clearMarks(), 1);
+  EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).clearMarks(), 1);
   EXPECT_FALSE(map.cell(3, 3).autoRoadMark());
   EXPECT_EQ(map.cell(3, 3).roads, kRoadW);
   EXPECT_FALSE(map.modified);
