@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/picture/map_picture_link.h"
 #include "core/util/path_utils.h"
 
 namespace maptesk::cli {
@@ -68,20 +67,13 @@ std::optional<std::string> Arguments::Value(const std::string& name) const {
   return std::nullopt;
 }
 
-Session::Session()
-    : map(std::make_unique<HexMap>(settings, prompts)),
-      names(std::make_unique<MapNames>(*map, settings, prompts)),
-      picture(std::make_unique<MapPicture>(prompts)) {
-  ConnectMapPicture(*map, *picture);
-}
-
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
   auto p = std::filesystem::absolute(std::filesystem::path(NativeSeparators(path)), ec);
   return ec ? path : p.lexically_normal().string();
 }
 
-void Session::SetFolders(const Arguments& args, const std::string& mapFile) {
+void SetFolders(ToolSettings& settings, const Arguments& args, const std::string& mapFile) {
   const std::string sep(1, kPathSeparator);
   std::string full = AbsolutePath(mapFile);
   settings.gameFolder = args.Value("--game")
@@ -118,6 +110,14 @@ std::string JsonString(const std::string& utf8) {
     }
   }
   return out + "\"";
+}
+
+void SetSaveClean(ToolSettings& settings, const Arguments& args) {
+  if (args.Has("--clean")) {
+    settings.viewToggles |= kToggleSaveClean;
+  } else {
+    settings.viewToggles &= uint16_t(~kToggleSaveClean);
+  }
 }
 
 int UsageError(const std::string& message, const char* usage) {

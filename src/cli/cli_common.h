@@ -3,15 +3,11 @@
 // and a small JSON writer.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "core/settings/tool_settings.h"
-#include "core/map/hex_map.h"
-#include "core/map/map_names.h"
-#include "core/picture/map_picture.h"
+#include "core/app/workspace.h"
 #include "core/util/prompts.h"
 
 namespace maptesk::cli {
@@ -63,20 +59,12 @@ class Arguments {
 /// The options every command that reads a map takes.
 inline const std::vector<std::string> kFolderOptions = {"--game", "--map-folder", "--scn-folder"};
 
-/// The document objects of one command run.
-struct Session {
-  ConsolePrompts prompts;
-  ToolSettings settings;
-  std::unique_ptr<HexMap> map;
-  std::unique_ptr<MapNames> names;
-  /// The map's picture, assembled by MapFileLoad when the map has one.
-  std::unique_ptr<MapPicture> picture;
+/// Folders from the options, else from the standard layout around `mapFile`
+/// (GAME/SCENARIO/x.MAP, GAME/MAP/...).
+void SetFolders(ToolSettings& settings, const Arguments& args, const std::string& mapFile);
 
-  Session();
-  /// Folders from the options, else from the standard layout around `mapFile`
-  /// (GAME/SCENARIO/x.MAP, GAME/MAP/...).
-  void SetFolders(const Arguments& args, const std::string& mapFile);
-};
+/// The options --clean and its absence set "Save clean" for the command's save.
+void SetSaveClean(ToolSettings& settings, const Arguments& args);
 
 /// An absolute form of `path` (as given when it cannot be made absolute).
 std::string AbsolutePath(const std::string& path);

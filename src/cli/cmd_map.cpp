@@ -26,24 +26,25 @@ std::vector<std::string> With(std::vector<std::string> a, const std::vector<std:
 }
 
 // Parses, sets the folders and loads the map; the exit status on failure.
-int OpenMap(Session& s, const Args& raw, Arguments& args, const std::vector<std::string>& valued,
+int OpenMap(Workspace& ws, const Args& raw, Arguments& args, const std::vector<std::string>& valued,
             const std::vector<std::string>& flags, size_t positional, const char* usage) {
   std::string error;
   if (!args.Parse(raw, With(kFolderOptions, valued), flags, error)) return UsageError(error, usage);
   if (args.positional().size() != positional) return UsageError("", usage);
-  s.SetFolders(args, args.positional()[0]);
-  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  SetFolders(ws.settings, args, args.positional()[0]);
+  if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
   return kExitOk;
 }
 
 }  // namespace
 
 int CmdInfo(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(s, raw, args, {}, {"--json"}, 1, kInfoUsage)) return rc;
-  s.names->LoadDefaultNames();
-  const HexMap& m = *s.map;
+  if (int rc = OpenMap(ws, raw, args, {}, {"--json"}, 1, kInfoUsage)) return rc;
+  ws.names.LoadDefaultNames();
+  const HexMap& m = ws.map;
 
   std::map<int, int> terrain;
   int roadHexes = 0, autoMarks = 0;
@@ -55,7 +56,7 @@ int CmdInfo(const Args& raw) {
       if (cell.autoRoadMark()) ++autoMarks;
     }
   }
-  const std::string namesFile = s.names->DefaultNamesFile();
+  const std::string namesFile = ws.names.DefaultNamesFile();
 
   if (args.Has("--json")) {
     std::string out = "{\"path\": " + JsonString(Cp1252ToUtf8(m.path));
@@ -73,10 +74,10 @@ int CmdInfo(const Args& raw) {
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
     out += ", \"pictureFile\": " + JsonString(Cp1252ToUtf8(m.pictureFile));
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
-    out += ", \"pictureWidth\": " + std::to_string(s.picture->loaded ? s.picture->width : 0);
-    out += ", \"pictureHeight\": " + std::to_string(s.picture->loaded ? s.picture->height : 0);
+    out += ", \"pictureWidth\": " + std::to_string(ws.picture.loaded ? ws.picture.width : 0);
+    out += ", \"pictureHeight\": " + std::to_string(ws.picture.loaded ? ws.picture.height : 0);
     out += ", \"namesFile\": " + JsonString(Cp1252ToUtf8(namesFile));
-    out += ", \"nameCount\": " + std::to_string(s.names->NameTotal()) + "}\n";
+    out += ", \"nameCount\": " + std::to_string(ws.names.NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
     return kExitOk;
   }
@@ -95,28 +96,29 @@ int CmdInfo(const Args& raw) {
   std::printf("Picture:      %s (%s)\n",
               m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
               m.hasS16Picture ? "found" : "missing");
-  if (s.picture->loaded) {
-    std::printf("Picture size: %d x %d pixels\n", s.picture->width, s.picture->height);
+  if (ws.picture.loaded) {
+    std::printf("Picture size: %d x %d pixels\n", ws.picture.width, ws.picture.height);
   }
   std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(),
-              s.names->NameTotal());
+              ws.names.NameTotal());
   return kExitOk;
 }
 
 int CmdNames(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(s, raw, args, {"--names"}, {"--json"}, 1, kNamesUsage)) return rc;
-  MapNames& names = *s.names;
+  if (int rc = OpenMap(ws, raw, args, {"--names"}, {"--json"}, 1, kNamesUsage)) return rc;
+  MapNames& names = ws.names;
   std::string file =
       args.Value("--names") ? AbsolutePath(*args.Value("--names")) : names.DefaultNamesFile();
   names.ClearNames();
   if (!FileExists(file)) {
-    s.prompts.ShowError(Format("%s not found", file.c_str()));
+    ws.prompts.ShowError(Format("%s not found", file.c_str()));
     return kExitFailed;
   }
   if (!names.ReadNamesFile(file)) {
-    ErrorCannotOpen(s.prompts, file);
+    ErrorCannotOpen(ws.prompts, file);
     return kExitFailed;
   }
 
@@ -145,15 +147,12 @@ int CmdNames(const Args& raw) {
 }
 
 int CmdSave(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(s, raw, args, {}, {"--clean"}, 2, kSaveUsage)) return rc;
-  if (args.Has("--clean")) {
-    s.settings.viewToggles |= kToggleSaveClean;
-  } else {
-    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
-  }
-  return s.map->MapFileSave(AbsolutePath(args.positional()[1])) ? kExitOk : kExitFailed;
+  if (int rc = OpenMap(ws, raw, args, {}, {"--clean"}, 2, kSaveUsage)) return rc;
+  SetSaveClean(ws.settings, args);
+  return ws.SaveMap(AbsolutePath(args.positional()[1])) ? kExitOk : kExitFailed;
 }
 
 }  // namespace maptesk::cli

@@ -78,7 +78,7 @@ void GridOfMap(const HexMap& map, HexGrid& grid) {
 }
 
 // Parses, loads the map and sets the grid; the exit status on failure.
-int OpenForRoads(Session& s, const Args& raw, Arguments& args,
+int OpenForRoads(Workspace& ws, const Args& raw, Arguments& args,
                  const std::vector<std::string>& flags, size_t positional, const char* usage,
                  HexGrid& grid) {
   std::vector<std::string> valued = kFolderOptions;
@@ -86,45 +86,44 @@ int OpenForRoads(Session& s, const Args& raw, Arguments& args,
   std::string error;
   if (!args.Parse(raw, valued, flags, error)) return UsageError(error, usage);
   if (args.positional().size() != positional) return UsageError("", usage);
-  s.SetFolders(args, args.positional()[0]);
-  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
-  GridOfMap(*s.map, grid);
-  if (args.Has("--clean")) {
-    s.settings.viewToggles |= kToggleSaveClean;
-  } else {
-    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
-  }
+  SetFolders(ws.settings, args, args.positional()[0]);
+  if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  GridOfMap(ws.map, grid);
+  SetSaveClean(ws.settings, args);
   return kExitOk;
 }
 
-int SaveResult(Session& s, const Arguments& args) {
+int SaveResult(Workspace& ws, const Arguments& args) {
   const std::string out = args.Value("--out") ? AbsolutePath(*args.Value("--out")) : std::string();
-  return s.map->MapFileSave(out) ? kExitOk : kExitFailed;
+  return ws.SaveMap(out) ? kExitOk : kExitFailed;
 }
 
 }  // namespace
 
 int CmdAutoroads(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
   HexGrid grid;
   if (int rc =
-          OpenForRoads(s, raw, args, {"--link", "--keep", "--clean"}, 1, kAutoroadsUsage, grid)) {
+          OpenForRoads(ws, raw, args, {"--link", "--keep", "--clean"}, 1, kAutoroadsUsage, grid)) {
     return rc;
   }
-  int marked = AutoRoads(*s.map, grid).generate(args.Has("--keep"), args.Has("--link"));
-  if (int rc = SaveResult(s, args)) return rc;
+  int marked = AutoRoads(ws.map, grid.lastRow(), grid.lastColumn())
+                   .generate(args.Has("--keep"), args.Has("--link"));
+  if (int rc = SaveResult(ws, args)) return rc;
   std::printf("%d marked hexes given roads\n", marked);
   return kExitOk;
 }
 
 int CmdMarks(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
   HexGrid grid;
-  if (int rc = OpenForRoads(s, raw, args, {"--clean"}, 2, kMarksUsage, grid)) return rc;
+  if (int rc = OpenForRoads(ws, raw, args, {"--clean"}, 2, kMarksUsage, grid)) return rc;
   const std::string& action = args.positional()[1];
-  AutoRoads roads(*s.map, grid);
+  AutoRoads roads(ws.map, grid.lastRow(), grid.lastColumn());
   int count = 0;
   if (action == "load") {
     count = roads.loadMarksFromRoads();
@@ -133,7 +132,7 @@ int CmdMarks(const Args& raw) {
   } else {
     return UsageError("unknown action " + action, kMarksUsage);
   }
-  if (int rc = SaveResult(s, args)) return rc;
+  if (int rc = SaveResult(ws, args)) return rc;
   std::printf(action == "load" ? "%d hexes marked\n" : "%d marks cleared\n", count);
   return kExitOk;
 }

@@ -1,10 +1,10 @@
 // Whole-map and folder tools: report, replace-terrain, renumber.
 #include <cstdio>
 
-#include "core/app/global_change.h"
-#include "core/app/maps_report.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "core/app/global_change.h"
+#include "core/app/maps_report.h"
 #include "core/map/map_number_model.h"
 #include "core/map/terrain_table.h"
 #include "core/util/path_utils.h"
@@ -30,27 +30,23 @@ std::vector<std::string> With(std::vector<std::string> a, const std::vector<std:
 
 // Parses the map commands' words, sets the folders and loads the map; the
 // exit status on failure.
-int OpenMap(Session& s, const Args& raw, Arguments& args, size_t positional, const char* usage) {
+int OpenMap(Workspace& ws, const Args& raw, Arguments& args, size_t positional, const char* usage) {
   std::string error;
   if (!args.Parse(raw, With(kFolderOptions, {"--out"}), {"--clean"}, error)) {
     return UsageError(error, usage);
   }
   if (args.positional().size() != positional) return UsageError("", usage);
-  s.SetFolders(args, args.positional()[0]);
-  if (!s.map->MapFileLoad(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  SetFolders(ws.settings, args, args.positional()[0]);
+  if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
   return kExitOk;
 }
 
 // Writes the map to --out, else back over the file it was read from; marks
 // are kept unless --clean.
-int SaveMap(Session& s, const Arguments& args) {
-  if (args.Has("--clean")) {
-    s.settings.viewToggles |= kToggleSaveClean;
-  } else {
-    s.settings.viewToggles &= uint16_t(~kToggleSaveClean);
-  }
+int SaveMap(Workspace& ws, const Arguments& args) {
+  SetSaveClean(ws.settings, args);
   std::string out = args.Value("--out") ? AbsolutePath(*args.Value("--out")) : std::string();
-  return s.map->MapFileSave(out) ? kExitOk : kExitFailed;
+  return ws.SaveMap(out) ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -87,9 +83,10 @@ int CmdReport(const Args& raw) {
 }
 
 int CmdReplaceTerrain(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(s, raw, args, 3, kReplaceUsage)) return rc;
+  if (int rc = OpenMap(ws, raw, args, 3, kReplaceUsage)) return rc;
   GlobalChange change;
   for (int i = 0; i < 2; ++i) {
     const std::string& word = args.positional()[size_t(i + 1)];
@@ -100,31 +97,32 @@ int CmdReplaceTerrain(const Args& raw) {
   if (change.fromType == change.toType) {
     return UsageError("FROM and TO are the same terrain type", kReplaceUsage);
   }
-  s.prompts.notesToStdout = true;
-  change.MakeChanges(*s.map, s.prompts);
-  s.prompts.notesToStdout = false;
-  if (change.changed) s.map->modified = true;
-  return SaveMap(s, args);
+  prompts.notesToStdout = true;
+  change.MakeChanges(ws.map, prompts, ws.history);
+  prompts.notesToStdout = false;
+  if (change.changed) ws.map.modified = true;
+  return SaveMap(ws, args);
 }
 
 int CmdRenumber(const Args& raw) {
-  Session s;
+  ConsolePrompts prompts;
+  Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(s, raw, args, 2, kRenumberUsage)) return rc;
+  if (int rc = OpenMap(ws, raw, args, 2, kRenumberUsage)) return rc;
   const std::string& word = args.positional()[1];
   std::optional<int> number = MapNumberModel::ParseMapNumber(word);
   if (!number) {
     return UsageError("[" + word + "] is not a map number: give a number from 0 to 65535",
                       kRenumberUsage);
   }
-  HexMap& map = *s.map;
+  HexMap& map = ws.map;
   const int old = map.MapNumber;
   if (*number != old) {
     map.MapNumber = uint16_t(*number);
     map.modified = true;
     map.CheckPicture();
   }
-  if (int rc = SaveMap(s, args)) return rc;
+  if (int rc = SaveMap(ws, args)) return rc;
   std::printf("Map number %d -> %d\n", old, *number);
   return kExitOk;
 }

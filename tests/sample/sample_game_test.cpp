@@ -6,11 +6,11 @@
 
 #include <cmath>
 
-#include "core/settings/tool_settings.h"
+#include "core/app/workspace.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
 #include "core/picture/map_picture.h"
-#include "core/picture/map_picture_link.h"
+#include "core/settings/tool_settings.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -73,13 +73,12 @@ TEST_F(SampleGameTest, MapsFitWhatTheirPicturesShow) {
   for (const SampleGame::MapEntry& entry : SampleGame::Maps()) {
     SCOPED_TRACE(entry.scenario);
     ScriptedPrompts prompts;
-    ToolSettings settings;
-    settings.gameFolder = dir_->str();
-    settings.mapFolder = *dir_ / "MAP/";
-    HexMap map(settings, prompts);
-    MapPicture picture(prompts);
-    ConnectMapPicture(map, picture);
-    ASSERT_TRUE(map.MapFileLoad(*dir_ / ("SCENARIO/" + std::string(entry.scenario) + ".MAP")));
+    Workspace ws(prompts);
+    ws.settings.gameFolder = dir_->str();
+    ws.settings.mapFolder = *dir_ / "MAP/";
+    const HexMap& map = ws.map;
+    const MapPicture& picture = ws.picture;
+    ASSERT_TRUE(ws.OpenMap(*dir_ / ("SCENARIO/" + std::string(entry.scenario) + ".MAP")));
     EXPECT_EQ(map.MapNumber, entry.number);
     ASSERT_TRUE(map.hasS16Picture);
     ASSERT_TRUE(picture.loaded);
@@ -137,7 +136,7 @@ TEST_F(SampleGameTest, MapsFitWhatTheirPicturesShow) {
     for (int terrain : {0, 3, 9, 10}) EXPECT_GT(seen[terrain], 3) << "terrain " << terrain;
     EXPECT_GT(seen[1] + seen[12], 3);
 
-    MapNames names(map, settings, prompts);
+    MapNames& names = ws.names;
     names.LoadDefaultNames();
     EXPECT_EQ(names.namesPath, *dir_ / ("MAP/MAP0" + std::to_string(entry.number / 10) +
                                         std::to_string(entry.number % 10) + ".TXT"));

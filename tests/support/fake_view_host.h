@@ -21,21 +21,15 @@ class FakeViewHost : public ViewHost {
   void CaptureMouse() override { calls.push_back("capture"); }
   void ReleaseMouse() override { calls.push_back("release"); }
   void ShowOrdinarySurface() override { calls.push_back("surface"); }
-  bool PickName(int& index) override {
-    calls.push_back("pick " + std::to_string(index));
-    if (pickAnswer < 0) return false;
-    index = pickAnswer;
-    return true;
+  void PostCommand(int id) override {
+    calls.push_back("post " + std::to_string(id));
+    posted.push_back(id);
   }
-  void OpenTerrainFilter() override { calls.push_back("filter"); }
-  void RequestClose() override { calls.push_back("close"); }
-  void OpenLastFile() override { calls.push_back("last"); }
 
   std::vector<Point> pointer;
   PointerShape shape = PointerShape::kArrow;
   std::vector<std::string> calls;
-  /// The name picker's answer; negative means Cancel.
-  int pickAnswer = -1;
+  std::vector<int> posted;
 };
 
 }  // namespace maptesk::testing

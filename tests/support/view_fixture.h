@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings/tool_settings.h"
-#include "support/fake_view_host.h"
+#include "core/app/edit_history.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
-#include "support/scripted_prompts.h"
+#include "core/settings/tool_settings.h"
 #include "core/view/edit_input.h"
 #include "core/view/map_view.h"
+#include "support/fake_view_host.h"
+#include "support/scripted_prompts.h"
 
 namespace maptesk::testing {
 
@@ -19,7 +20,7 @@ class ViewTest : public ::testing::Test {
   ViewTest() : map(settings, prompts), names(map, settings, prompts) {
     settings.setMode = kSetTerrain;
     settings.viewToggles = kToggleDrawPicture | kToggleAlwaysOn;
-    view = std::make_unique<MapView>(map, names, settings, host);
+    view = std::make_unique<MapView>(map, names, settings, host, history);
     input = std::make_unique<EditInput>(*view);
     view->grid.setMapSize(1000, 800);  // rows 0..16, columns 0..23
     view->layout({0, 0, 1280, 1024}, false);
@@ -74,6 +75,7 @@ class ViewTest : public ::testing::Test {
   ToolSettings settings;
   HexMap map;
   MapNames names;
+  EditHistory history{map, names};
   FakeViewHost host;
   std::unique_ptr<MapView> view;
   std::unique_ptr<EditInput> input;

@@ -1,5 +1,6 @@
 #include "core/app/global_change.h"
 
+#include "core/map/edit_steps.h"
 #include "core/map/map_file.h"
 #include "core/map/terrain_table.h"
 #include "core/util/prompts.h"
@@ -11,16 +12,19 @@ bool IsListed(int type) { return type >= 0 && type < TerrainTable::kCount; }
 
 }  // namespace
 
-int GlobalChange::MakeChanges(MapRecord& map, Prompts& prompts) {
+int GlobalChange::MakeChanges(MapRecord& map, Prompts& prompts, EditSteps& steps) {
   if (!IsListed(fromType) || !IsListed(toType) || fromType == toType) return -1;
   int count = 0;
-  // The whole grid, whatever the size words say: hexes outside the stated
-  // size are still written to the file.
-  for (auto& row : map.cells) {
-    for (HexCell& cell : row) {
-      if (cell.terrain != fromType) continue;
-      cell.terrain = uint16_t(toType);
-      ++count;
+  {
+    EditStep step(steps, "Global terrain change");
+    // The whole grid, whatever the size words say: hexes outside the stated
+    // size are still written to the file.
+    for (auto& row : map.cells) {
+      for (HexCell& cell : row) {
+        if (cell.terrain != fromType) continue;
+        cell.terrain = uint16_t(toType);
+        ++count;
+      }
     }
   }
   if (count > 0) changed = true;

@@ -6,6 +6,7 @@
 
 namespace maptesk {
 
+class EditSteps;
 class Prompts;
 struct MapRecord;
 
@@ -23,8 +24,8 @@ class GlobalChange {
   /// Replaces `fromType` by `toType` on all 1,800 hexes, touching only the
   /// terrain word, and shows the "Done !" message. An incomplete choice or
   /// the same type twice does nothing and returns -1; otherwise the number
-  /// of hexes changed (0 included).
-  int MakeChanges(MapRecord& map, Prompts& prompts);
+  /// of hexes changed (0 included). The change is one edit step.
+  int MakeChanges(MapRecord& map, Prompts& prompts, EditSteps& steps);
 
   /// "Done !\n%d Terrain types changed\nfrom: %s\nto %s".
   static std::string DoneMessage(int count, int fromType, int toType);

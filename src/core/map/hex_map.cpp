@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/map/picture_link.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
@@ -110,7 +111,7 @@ bool HexMap::MapFileLoad(const std::string& requested) {
                "the hexes it lacks are left empty",
                path.c_str(), int(bytes.size()), int(kMapFileSize)));
   }
-  if (hasS16Picture && assemblePicture) assemblePicture(pictureFile);
+  if (hasS16Picture && pictureLink_) pictureLink_->AssemblePicture(pictureFile);
   return true;
 }
 
@@ -132,8 +133,8 @@ bool HexMap::MapFileSave(const std::string& requested) {
     return false;
   }
 
-  if (createPictureForNumber && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
-    createPictureForNumber();
+  if (pictureLink_ && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
+    pictureLink_->CreatePictureForNumber();
   }
 
   // "Save clean" drops the editor's marks; they are dropped from the document

@@ -4,13 +4,13 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "core/map/map_file.h"
 
 namespace maptesk {
 
+class PictureLink;
 class Prompts;
 struct ToolSettings;
 
@@ -29,12 +29,10 @@ class HexMap : public MapRecord {
   std::string pictureFile;
   bool hasS16Picture = false;
 
-  /// Assembles the map picture from the first S16 tile of a set. The
-  /// application connects it to the map picture; unset, no picture is made.
-  std::function<bool(const std::string& firstTile)> assemblePicture;
-  /// Lets the user write the current picture as the S16 tiles of a number
-  /// (and adopt it) before a map without a picture is saved.
-  std::function<void()> createPictureForNumber;
+  /// Connects the map to its picture (which must outlive the connection);
+  /// without one, loading makes no picture and saving asks for none.
+  void SetPictureLink(PictureLink* link) { pictureLink_ = link; }
+  PictureLink* pictureLink() const { return pictureLink_; }
 
   /// Reads a MAP file. A load that fails leaves the document as it was.
   bool MapFileLoad(const std::string& name);
@@ -66,6 +64,7 @@ class HexMap : public MapRecord {
  private:
   ToolSettings& settings_;
   Prompts& prompts_;
+  PictureLink* pictureLink_ = nullptr;
 };
 
 /// The map's number as it appears in picture tile names: "0%d" below 10.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
@@ -29,8 +29,8 @@ long long LeadingInteger(std::string_view text) {
 
 }  // namespace
 
-MapNumberModel::MapNumberModel(const HexMap& map, Prompts& prompts, PreviewLoader loadPreview)
-    : map_(map), prompts_(prompts), loadPreview_(std::move(loadPreview)) {}
+MapNumberModel::MapNumberModel(const HexMap& map, Prompts& prompts, PicturePreview& preview)
+    : map_(map), prompts_(prompts), preview_(preview) {}
 
 std::string MapNumberModel::EntryText(int n) { return "MAP" + PadNumber(n, 4, ' ', true); }
 
@@ -150,7 +150,7 @@ void MapNumberModel::LoadPreview(int n) {
   DropPreview();
   const std::string tile = map_.S16PictureName(n, folder);
   std::optional<PictureSize> size;
-  if (!tile.empty() && loadPreview_) size = loadPreview_(tile);
+  if (!tile.empty()) size = preview_.LoadPreview(tile);
   if (!size || size->width <= 0 || size->height <= 0) return;
   previewLoaded_ = true;
   previewFile_ = tile;
@@ -166,58 +166,6 @@ void MapNumberModel::DropPreview() {
   pictureSize_ = {};
   previewSize_ = {};
   caption_.clear();
-}
-
-bool ChangeMapNumberCommand(HexMap& map, const MapNumberHost& host) {
-  MapNumberModel model(map, map.prompts(), host.loadPreview);
-  model.folder = map.settings().mapFolder;
-  model.number = map.MapNumber;
-  model.numberLabel = "Set as map number #";
-  model.createMode = false;
-  model.Start();
-  if (!host.runDialog || !host.runDialog(model)) return false;
-  if (model.number < 0 || model.number > MapNumberModel::kMaxNumber) return false;
-  if (model.number == map.MapNumber) return false;
-
-  map.modified = true;
-  map.MapNumber = uint16_t(model.number);
-  map.settings().mapFolder = WithTrailingSeparator(model.folder);
-  map.CheckPicture();
-  if (map.hasS16Picture &&
-      map.prompts().AskYesNo("\n Do you want to load the new Map picture \n")) {
-    // The after-load steps only make sense for a picture that was built.
-    if (map.assemblePicture && map.assemblePicture(map.pictureFile) && host.afterPictureLoaded) {
-      host.afterPictureLoaded();
-    }
-  }
-  if (host.updateStatusLine) host.updateStatusLine();
-  return true;
-}
-
-bool CreatePictureForNumber(HexMap& map, const MapNumberHost& host) {
-  MapNumberModel model(map, map.prompts(), host.loadPreview);
-  model.folder = map.settings().mapFolder;
-  model.number = map.MapNumber;
-  model.createMode = true;
-  model.Start();
-  if (!host.runDialog || !host.runDialog(model)) return false;
-  if (model.number < 0 || model.number > MapNumberModel::kMaxNumber) return false;
-
-  if (model.number != map.MapNumber &&
-      map.prompts().AskYesNo(Format("\nDo you want to set map number to %d ?\n", model.number))) {
-    // Not marked modified: the save that runs this writes the number.
-    map.MapNumber = uint16_t(model.number);
-  }
-  // A typed folder may lack its separator; the tiles belong inside it.
-  const std::string base =
-      WithTrailingSeparator(model.folder) + "MAP" + MapNumberText(model.number);
-  return host.writeS16Tiles && host.writeS16Tiles(base);
-}
-
-void ConnectCreatePictureForNumber(HexMap& map, MapNumberHost host) {
-  map.createPictureForNumber = [&map, host = std::move(host)] {
-    CreatePictureForNumber(map, host);
-  };
 }
 
 }  // namespace maptesk

@@ -3,7 +3,6 @@
 // it, "Change Map Number" and the picture step of saving a map that has none.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,14 +20,18 @@ struct PictureSize {
   friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
+/// Loads a dialog's preview picture; the application keeps a picture of its
+/// own for it, which the dialog draws while the model says one is loaded.
+class PicturePreview {
+ public:
+  virtual ~PicturePreview() = default;
+  /// Loads the preview from the first S16 tile of a set and gives its size;
+  /// nullopt when it cannot be loaded.
+  virtual std::optional<PictureSize> LoadPreview(const std::string& firstTile) = 0;
+};
+
 class MapNumberModel {
  public:
-  /// Loads the preview picture from the first S16 tile of a set and gives
-  /// its size; nullopt when it cannot be loaded. The application connects it
-  /// to a preview picture of its own, which the view draws while
-  /// previewLoaded() says so.
-  using PreviewLoader = std::function<std::optional<PictureSize>(const std::string& firstTile)>;
-
   /// One line of the list: "MAP" and the number right-aligned in four.
   struct Entry {
     std::string text;
@@ -41,7 +44,7 @@ class MapNumberModel {
   static constexpr int kPictureScale = 1920;
 
   /// `map` gives the picture names (its settings' MAP and game folders).
-  MapNumberModel(const HexMap& map, Prompts& prompts, PreviewLoader loadPreview);
+  MapNumberModel(const HexMap& map, Prompts& prompts, PicturePreview& preview);
 
   int number = 0;
   std::string folder;
@@ -104,7 +107,7 @@ class MapNumberModel {
 
   const HexMap& map_;
   Prompts& prompts_;
-  PreviewLoader loadPreview_;
+  PicturePreview& preview_;
   std::vector<Entry> entries_;
   int selected_ = -1;
   std::string okLabel_ = "OK";
@@ -114,35 +117,5 @@ class MapNumberModel {
   PictureSize pictureSize_;
   PictureSize previewSize_;
 };
-
-/// What the two map-number flows ask of the application.
-struct MapNumberHost {
-  /// Runs the dialog modally on the started model; true when it ended with
-  /// OK (after MapNumberModel::Accept took the number).
-  std::function<bool(MapNumberModel&)> runDialog;
-  /// The preview loader handed to the model.
-  MapNumberModel::PreviewLoader loadPreview;
-  /// Writes the current map picture as the S16 tiles of a base name
-  /// ("<folder>MAP07"), replacing tiles of that base; false when it failed
-  /// (the writer has told the user).
-  std::function<bool(const std::string& baseName)> writeS16Tiles;
-  /// After the picture of a new number was assembled: the after-load steps
-  /// (display, folders, default names).
-  std::function<void()> afterPictureLoaded;
-  /// Rebuilds the status line.
-  std::function<void()> updateStatusLine;
-};
-
-/// "Change Map Number": gives the open map another number and offers to
-/// load that number's picture. Returns whether the number changed.
-bool ChangeMapNumberCommand(HexMap& map, const MapNumberHost& host);
-
-/// Before a map without a picture is saved: lets the user write the current
-/// picture as the S16 tiles of a number and adopt that number. Returns
-/// whether tiles were written.
-bool CreatePictureForNumber(HexMap& map, const MapNumberHost& host);
-
-/// Plugs CreatePictureForNumber into the map's save.
-void ConnectCreatePictureForNumber(HexMap& map, MapNumberHost host);
 
 }  // namespace maptesk

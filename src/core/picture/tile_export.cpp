@@ -19,6 +19,11 @@ int TileGrid::CellWidth(int column) const {
 
 int TileGrid::CellHeight(int row) const { return std::clamp(pictureHeight - row * 480, 0, 480); }
 
+std::string PictureBaseForNumber(const std::string& folder, int number) {
+  return Format(number < 10 ? "%sMAP0%d" : "%sMAP%d", WithTrailingSeparator(folder).c_str(),
+                number);
+}
+
 namespace {
 
 bool GridFits(Prompts& prompts, const TileGrid& grid) {

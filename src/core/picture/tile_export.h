@@ -22,4 +22,8 @@ struct TileGrid {
 /// more columns or rows than this cannot be cut into named tiles.
 inline constexpr int kMaxTileIndex = 10;
 
+/// Folder + "MAP0%d" below 10, else folder + "MAP%d": the base of the S16
+/// tiles of map `number`.
+std::string PictureBaseForNumber(const std::string& folder, int number);
+
 }  // namespace maptesk

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "core/settings/tool_settings.h"
+#include "core/map/edit_steps.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
 #include "core/map/terrain_table.h"
+#include "core/settings/tool_settings.h"
 #include "core/view/auto_roads.h"
 #include "core/view/map_view.h"
 #include "core/view/view_host.h"
@@ -50,6 +51,16 @@ char DigitOfSystemKey(ViewKey key) {
   }
 }
 
+// The name of the step that setting by the SetMode makes.
+const char* ApplyStepName(int setMode) {
+  switch (setMode) {
+    case kSetTerrain: return "Paint terrain";
+    case kSetRoads: return "Set roads";
+    case kSetName: return "Set name";
+    default: return "Edit";
+  }
+}
+
 }  // namespace
 
 // --- Selection and setting -------------------------------------------------
@@ -89,6 +100,7 @@ void EditInput::applyTo(int row, int column) {
 }
 
 void EditInput::setTerrainOnSelectionOrHex() {
+  EditStep step(view_.steps(), "Set terrain");
   forSelectionOrHex([this](int r, int c) {
     view_.map().cell(r, c).SetTerrain(view_.dataToSet.terrain, 0);
     view_.map().modified = true;
@@ -96,6 +108,7 @@ void EditInput::setTerrainOnSelectionOrHex() {
 }
 
 void EditInput::setRoadsOnSelectionOrHex() {
+  EditStep step(view_.steps(), "Set roads");
   forSelectionOrHex([this](int r, int c) {
     view_.map().cell(r, c).SetRoads(view_.dataToSet.roads);
     view_.map().modified = true;
@@ -103,10 +116,12 @@ void EditInput::setRoadsOnSelectionOrHex() {
 }
 
 void EditInput::setNameOnSelectionOrHex() {
+  EditStep step(view_.steps(), "Set name");
   forSelectionOrHex([this](int r, int c) { setNameOf(r, c); });
 }
 
 void EditInput::applyOnSelectionOrHex() {
+  EditStep step(view_.steps(), ApplyStepName(view_.setMode()));
   forSelectionOrHex([this](int r, int c) { applyTo(r, c); });
 }
 
@@ -155,6 +170,7 @@ void EditInput::copyName() {
 void EditInput::cutTerrain() {
   HexCell* cell = view_.currentCell;
   if (cell == nullptr) return;
+  EditStep step(view_.steps(), "Cut terrain");
   view_.dataToSet.terrain = cell->terrain;
   cell->terrain = 0;
   view_.map().modified = true;
@@ -163,6 +179,7 @@ void EditInput::cutTerrain() {
 void EditInput::cutRoads() {
   HexCell* cell = view_.currentCell;
   if (cell == nullptr) return;
+  EditStep step(view_.steps(), "Cut roads");
   view_.dataToSet.roads = cell->roads;
   cell->roads = 0;
   cell->flags &= uint16_t(~kAutoRoadMark);
@@ -174,6 +191,7 @@ void EditInput::cutName() {
   view_.nameToSet = currentNameIndex();
   const HexPos& cur = view_.grid.current;
   if (!view_.grid.inGrid(cur.row, cur.column)) return;
+  EditStep step(view_.steps(), "Cut name");
   view_.names().nameIndex[size_t(cur.row)][size_t(cur.column)] = 0;
   view_.names().namesModified = true;
 }
@@ -199,9 +217,7 @@ void EditInput::chooseRoadsMode() {
 void EditInput::chooseNameMode() {
   view_.setSetMode(kSetName);
   view_.setToggle(kToggleNamedHexes);
-  view_.host().ShowOrdinarySurface();
-  int chosen = view_.nameToSet;
-  if (view_.host().PickName(chosen)) view_.nameToSet = chosen;
+  view_.host().PostCommand(kCmdPickName);
 }
 
 void EditInput::roadChooserButton(int button) {
@@ -248,18 +264,26 @@ void EditInput::flipRoadToSet(uint16_t bit) { view_.dataToSet.roads ^= bit; }
 
 // --- Automatic roads -----------------------------------------------------------
 
+AutoRoads EditInput::autoRoads() const {
+  return AutoRoads(view_.map(), view_.grid.lastRow(), view_.grid.lastColumn());
+}
+
 void EditInput::generateRoads() {
   if (!view_.grid.mapLoaded) return;
-  AutoRoads(view_.map(), view_.grid)
-      .generate(view_.toggle(kToggleKeepAutoMarks), view_.toggle(kToggleLinkRoads));
+  EditStep step(view_.steps(), "Automatic roads");
+  autoRoads().generate(view_.toggle(kToggleKeepAutoMarks), view_.toggle(kToggleLinkRoads));
 }
 
 void EditInput::loadMarksFromRoads() {
-  if (view_.grid.mapLoaded) AutoRoads(view_.map(), view_.grid).loadMarksFromRoads();
+  if (!view_.grid.mapLoaded) return;
+  EditStep step(view_.steps(), "Load road marks");
+  autoRoads().loadMarksFromRoads();
 }
 
 void EditInput::clearMarks() {
-  if (view_.grid.mapLoaded) AutoRoads(view_.map(), view_.grid).clearMarks();
+  if (!view_.grid.mapLoaded) return;
+  EditStep step(view_.steps(), "Clear road marks");
+  autoRoads().clearMarks();
 }
 
 // --- Mouse -------------------------------------------------------------------
@@ -301,7 +325,12 @@ void EditInput::rightButtonDown(const PointerEvent& e) {
   view_.currentCell = cell;
   if (view_.ctrlHeld) {
     pickUp();
-  } else if (view_.shiftHeld) {
+    return;
+  }
+  // The click and the drag that may follow it are one step, until the
+  // button is released.
+  openStroke();
+  if (view_.shiftHeld) {
     switch (view_.setMode()) {
       case kSetTerrain: cutTerrain(); break;
       case kSetRoads: cutRoads(); break;
@@ -328,6 +357,7 @@ void EditInput::mouseMove(const PointerEvent& e) {
       // The frame moves the current hex with the pointer, so the paint
       // follows it one hex per frame.
       view_.host().SetPointerShape(PointerShape::kCross);
+      openStroke();
       if (view_.shiftHeld) {
         cutTerrain();
       } else {
@@ -343,7 +373,26 @@ void EditInput::mouseMove(const PointerEvent& e) {
   }
 }
 
+void EditInput::openStroke() {
+  if (strokeOpen_) return;
+  const char* name = ApplyStepName(view_.setMode());
+  if (view_.shiftHeld) {
+    name = view_.setMode() == kSetRoads  ? "Cut roads"
+           : view_.setMode() == kSetName ? "Cut name"
+                                         : "Cut terrain";
+  }
+  view_.steps().OpenStep(name);
+  strokeOpen_ = true;
+}
+
+void EditInput::endStroke() {
+  if (!strokeOpen_) return;
+  strokeOpen_ = false;
+  view_.steps().CloseStep();
+}
+
 void EditInput::buttonUp(const PointerEvent& e) {
+  endStroke();
   if (!view_.dragging) return;
   view_.host().ReleaseMouse();
   view_.host().SetPointerShape(PointerShape::kArrow);
@@ -448,7 +497,7 @@ void EditInput::character(char c) {
     case 'G':
     case 'g': command(kCmdGrid); break;
     case 'L':
-    case 'l': view_.host().OpenLastFile(); break;
+    case 'l': view_.host().PostCommand(kCmdOpenLast); break;
     // The data keys take capitals only; the screen warns while Caps Lock is on.
     case 'T':
       if (ctrl) {
@@ -485,7 +534,7 @@ void EditInput::toggleZoom() {
 
 bool EditInput::command(int id) {
   switch (id) {
-    case kCmdClose: view_.host().RequestClose(); break;
+    case kCmdClose: view_.host().PostCommand(kCmdExit); break;
     case kCmdGrid:
       if (view_.grid.mapLoaded) view_.flipToggle(kToggleGrid);
       break;
@@ -502,10 +551,6 @@ bool EditInput::command(int id) {
     case kCmdCutRoads: cutRoads(); break;
     case kCmdCutName: cutName(); break;
     case kCmdCapsLock: view_.capsWarning = view_.capsWarning ? 0 : 1; break;
-    case kCmdTerrainFilter:
-      view_.host().ShowOrdinarySurface();
-      view_.host().OpenTerrainFilter();
-      break;
     case kCmdTerrainMode: chooseTerrainMode(); break;
     case kCmdRoadsMode: chooseRoadsMode(); break;
     case kCmdNameMode: chooseNameMode(); break;

@@ -10,6 +10,7 @@
 
 namespace maptesk {
 
+class AutoRoads;
 class MapView;
 
 /// The keys the view handles by key code. Digits carry their character.
@@ -47,8 +48,10 @@ struct PointerEvent {
   bool ctrl = false;
 };
 
-/// Command ids of the view's menu items and accelerators.
+/// Command ids of the view's menu items and accelerators, and of the
+/// application commands the view hands back to the application.
 enum ViewCommand : int {
+  kCmdOpenLast = 32781,
   kCmdClose = 32774,
   kCmdGrid = 32775,
   kCmdZoom = 32776,
@@ -74,17 +77,28 @@ enum ViewCommand : int {
   kCmdRoadsMode = 32830,
   kCmdNameMode = 32831,
   kCmdSaveClean = 32832,
+  /// The window's close request (the File menu's Exit): the application
+  /// offers to save changes first.
+  kCmdExit = 57665,
+  /// The name picker, on no menu: posted once name mode is chosen.
+  kCmdPickName = 33000,
 };
 
 class EditInput {
  public:
   explicit EditInput(MapView& view) : view_(view) {}
+  EditInput(const EditInput&) = delete;
+  EditInput& operator=(const EditInput&) = delete;
+  ~EditInput() { endStroke(); }
 
   void leftButtonDown(const PointerEvent& e);
   void rightButtonDown(const PointerEvent& e);
   void mouseMove(const PointerEvent& e);
   /// Either button released.
   void buttonUp(const PointerEvent& e);
+  /// Ends a right-button stroke without a release (the window lost the
+  /// mouse): what it changed so far stays one step.
+  void endStroke();
   void doubleClick(const PointerEvent& e);
   /// A wheel turn at a point of the window; a delta >= 0 is a forward turn.
   void wheel(int32_t x, int32_t y, int delta);
@@ -96,7 +110,8 @@ class EditInput {
   /// A character typed: letters, digits, '+', '-', '*', space, '\t' and '\r' (Enter).
   void character(char c);
 
-  /// Runs a view command; false when `id` is not one of the view's.
+  /// Runs a view command; false when `id` is not one of the view's (the
+  /// terrain filter, opening files, ...), which the application runs.
   bool command(int id);
   /// The check mark of a view menu item, or none for items without one.
   std::optional<bool> menuChecked(int id) const;
@@ -120,7 +135,7 @@ class EditInput {
 
   void chooseTerrainMode();
   void chooseRoadsMode();
-  /// Name mode, then the name picker.
+  /// Name mode; the application then runs the name picker (kCmdPickName).
   void chooseNameMode();
   /// Buttons 0..5 flip a road direction, 6 chooses Auto.
   void roadChooserButton(int button);
@@ -131,6 +146,8 @@ class EditInput {
   void clearMarks();
 
  private:
+  void openStroke();
+  AutoRoads autoRoads() const;
   void forSelectionOrHex(const std::function<void(int row, int column)>& set);
   void applyTo(int row, int column);
   void setNameOf(int row, int column);
@@ -143,6 +160,7 @@ class EditInput {
   int currentNameIndex() const;
 
   MapView& view_;
+  bool strokeOpen_ = false;
 };
 
 }  // namespace maptesk

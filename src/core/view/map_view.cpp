@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/settings/tool_settings.h"
 #include "core/view/view_host.h"
 
 namespace maptesk {
@@ -89,8 +89,9 @@ int ScreenLayout::roadAreaAt(int32_t x, int32_t y) const {
   return -1;
 }
 
-MapView::MapView(HexMap& map, MapNames& names, ToolSettings& settings, ViewHost& host)
-    : map_(map), names_(names), settings_(settings), host_(host) {
+MapView::MapView(HexMap& map, MapNames& names, ToolSettings& settings, ViewHost& host,
+                 EditSteps& steps)
+    : map_(map), names_(names), settings_(settings), host_(host), steps_(steps) {
   loadSetModeFromSettings();
 }
 

@@ -10,6 +10,7 @@
 
 namespace maptesk {
 
+class EditSteps;
 class HexMap;
 class MapNames;
 class ViewHost;
@@ -55,7 +56,8 @@ struct ScreenLayout {
 class MapView {
  public:
   /// Takes the SetMode from the settings; construct once they are read.
-  MapView(HexMap& map, MapNames& names, ToolSettings& settings, ViewHost& host);
+  /// Every change the view makes to the map or its names is a step of `steps`.
+  MapView(HexMap& map, MapNames& names, ToolSettings& settings, ViewHost& host, EditSteps& steps);
   MapView(const MapView&) = delete;
   MapView& operator=(const MapView&) = delete;
 
@@ -118,12 +120,14 @@ class MapView {
   MapNames& names() { return names_; }
   ToolSettings& settings() { return settings_; }
   ViewHost& host() { return host_; }
+  EditSteps& steps() { return steps_; }
 
  private:
   HexMap& map_;
   MapNames& names_;
   ToolSettings& settings_;
   ViewHost& host_;
+  EditSteps& steps_;
 };
 
 }  // namespace maptesk

@@ -1,12 +1,14 @@
 #include "core/view/name_picker_model.h"
 
+#include "core/map/edit_steps.h"
 #include "core/map/map_names.h"
 #include "core/util/prompts.h"
 
 namespace maptesk {
 
-NamePickerModel::NamePickerModel(MapNames& names, Prompts& prompts, TextEntry textEntry)
-    : names_(names), prompts_(prompts), textEntry_(std::move(textEntry)) {}
+NamePickerModel::NamePickerModel(MapNames& names, Prompts& prompts, TextEntry& textEntry,
+                                 EditSteps& steps)
+    : names_(names), prompts_(prompts), textEntry_(textEntry), steps_(steps) {}
 
 std::string NamePickerModel::LineText(int slot, const std::string& name) {
   if (slot == 0) return Format("[%-2d]  No named", 0);
@@ -39,8 +41,7 @@ int NamePickerModel::Accept() {
 }
 
 void NamePickerModel::Add() {
-  std::optional<std::string> text =
-      textEntry_ ? textEntry_("Enter new Terrain name", "") : std::nullopt;
+  std::optional<std::string> text = textEntry_.AskText("Enter new Terrain name", "");
   if (text && !text->empty()) {
     int next = names_.nameCount == 0 ? 1 : names_.nameCount;
     if (names_.FindName(*text) == 0 && next > MapNames::kMaxHexSlot) {
@@ -49,6 +50,7 @@ void NamePickerModel::Add() {
       prompts_.ShowError(Format("A map can hold no more than %d names:\n[%s] was not added",
                                 MapNames::kMaxHexSlot, text->c_str()));
     } else {
+      EditStep step(steps_, "Add name");
       int slot = names_.AddName(*text);
       if (slot > 0 && lines_.size() < size_t(names_.nameCount)) {
         lines_.push_back(Format("[%d]  %s", slot, names_.NameOf(slot).c_str()));
@@ -65,9 +67,9 @@ void NamePickerModel::Edit() {
     return;
   }
   const std::string current = names_.NameOf(chosenIndex);
-  std::optional<std::string> text =
-      textEntry_ ? textEntry_("Edit map name", current) : std::nullopt;
+  std::optional<std::string> text = textEntry_.AskText("Edit map name", current);
   if (text && !text->empty() && *text != current) {
+    EditStep step(steps_, "Edit name");
     names_.names[size_t(chosenIndex)] = *text;
     // The hexes of that slot now carry another name: the names file must
     // be offered for saving, or the rename is lost.

@@ -2,25 +2,30 @@
 // which the user picks the name to set, adds a name or renames one.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace maptesk {
 
+class EditSteps;
 class MapNames;
 class Prompts;
 
+/// The text-entry dialog: one line of text asked for with a prompt. The
+/// application shows it (and holds the frame's drawing while it is open).
+class TextEntry {
+ public:
+  virtual ~TextEntry() = default;
+  /// The text entered, starting from `text`; nullopt on Cancel.
+  virtual std::optional<std::string> AskText(const std::string& prompt,
+                                             const std::string& text) = 0;
+};
+
 class NamePickerModel {
  public:
-  /// Asks for one line of text with a prompt and an initial text; nullopt
-  /// on Cancel. The application shows its text-entry dialog (and holds the
-  /// frame's drawing while it is open).
-  using TextEntry =
-      std::function<std::optional<std::string>(const std::string& prompt, const std::string& text)>;
-
-  NamePickerModel(MapNames& names, Prompts& prompts, TextEntry textEntry);
+  /// Each Add and each Edit that changes the names is one step of `steps`.
+  NamePickerModel(MapNames& names, Prompts& prompts, TextEntry& textEntry, EditSteps& steps);
 
   /// The dialog's value: the slot of the chosen name, 0 for none.
   int chosenIndex = 0;
@@ -50,7 +55,8 @@ class NamePickerModel {
 
   MapNames& names_;
   Prompts& prompts_;
-  TextEntry textEntry_;
+  TextEntry& textEntry_;
+  EditSteps& steps_;
   std::vector<std::string> lines_;
   int selected_ = -1;
 };

@@ -1,5 +1,7 @@
-// What the map view asks of the window that shows it. The editor's frame
-// implements it with Qt; the tests record the calls.
+// What the map view asks of the window that shows it: window services only.
+// Commands that belong to the application (open a file, close, run a dialog)
+// go back to it by command id, as a menu item would send them. The editor's
+// frame implements it with Qt; the tests record the calls.
 #pragma once
 
 namespace maptesk {
@@ -20,15 +22,9 @@ class ViewHost {
   /// Shows the ordinary drawing surface, so that a modal dialog can be seen
   /// in full screen.
   virtual void ShowOrdinarySurface() = 0;
-  /// Runs the name picker starting at `index`; true with the chosen index in
-  /// `index` when it was closed with OK.
-  virtual bool PickName(int& index) = 0;
-  /// Runs the terrain filter dialog.
-  virtual void OpenTerrainFilter() = 0;
-  /// Asks the application to close (it offers to save changes first).
-  virtual void RequestClose() = 0;
-  /// Opens the last file used, as the application's command does.
-  virtual void OpenLastFile() = 0;
+  /// Queues an application command, to run once the current input event is
+  /// handled, exactly as if its menu item had been chosen.
+  virtual void PostCommand(int commandId) = 0;
 };
 
 }  // namespace maptesk

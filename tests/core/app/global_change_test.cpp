@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/map/edit_steps.h"
 #include "core/map/map_file.h"
 #include "support/scripted_prompts.h"
 
@@ -33,7 +34,7 @@ class GlobalChangeTest : public ::testing::Test {
 TEST_F(GlobalChangeTest, ChangesOnlyTheTerrainOfEveryMatchingHex) {
   change.fromType = 10;
   change.toType = 0;
-  EXPECT_EQ(change.MakeChanges(*map, prompts), 3);
+  EXPECT_EQ(change.MakeChanges(*map, prompts, EditSteps::None()), 3);
   EXPECT_TRUE(change.changed);
   EXPECT_EQ(map->cells[0][0], (HexCell{0, 0x11, 7, 0x0205}));
   EXPECT_EQ(map->cells[3][4], (HexCell{0, 0, 0, 0x0003}));
@@ -47,11 +48,11 @@ TEST_F(GlobalChangeTest, ChangesOnlyTheTerrainOfEveryMatchingHex) {
 TEST_F(GlobalChangeTest, RepeatReportsZeroAndKeepsChanged) {
   change.fromType = 8;
   change.toType = 16;
-  EXPECT_EQ(change.MakeChanges(*map, prompts), 0);
+  EXPECT_EQ(change.MakeChanges(*map, prompts, EditSteps::None()), 0);
   EXPECT_FALSE(change.changed);
   map->cells[5][5].terrain = 8;
-  EXPECT_EQ(change.MakeChanges(*map, prompts), 1);
-  EXPECT_EQ(change.MakeChanges(*map, prompts), 0);
+  EXPECT_EQ(change.MakeChanges(*map, prompts, EditSteps::None()), 1);
+  EXPECT_EQ(change.MakeChanges(*map, prompts, EditSteps::None()), 0);
   EXPECT_TRUE(change.changed);
   EXPECT_EQ(prompts.Texts("note"),
             (std::vector<std::string>{"Done !\n0 Terrain types changed\nfrom: Swamp\nto Rough",
@@ -65,7 +66,7 @@ TEST_F(GlobalChangeTest, IncompleteSameOrUnlistedChoiceDoesNothingSilently) {
   for (auto [from, to] : {std::pair{-1, 0}, {10, -1}, {10, 10}, {20, 0}, {0, 20}, {-1, -1}}) {
     change.fromType = from;
     change.toType = to;
-    EXPECT_EQ(change.MakeChanges(*map, prompts), -1) << from << " -> " << to;
+    EXPECT_EQ(change.MakeChanges(*map, prompts, EditSteps::None()), -1) << from << " -> " << to;
   }
   EXPECT_EQ(map->cells, before);
   EXPECT_FALSE(change.changed);

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "core/settings/tool_settings.h"
+#include "core/util/path_utils.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-#include "core/util/path_utils.h"
 
 namespace maptesk {
 namespace {

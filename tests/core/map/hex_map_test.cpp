@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/settings/tool_settings.h"
+#include "support/fake_picture_link.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -242,10 +243,12 @@ TEST_F(HexMapTest, CheckPictureFollowsNumberAndForeignPicture) {
 TEST_F(HexMapTest, LoadAssemblesThePictureOfItsNumber) {
   testing::WriteText(dir / "MAP/MAP1200.s16", "x");
   std::string assembled;
-  map.assemblePicture = [&](const std::string& tile) {
+  testing::FakePictureLink link;
+  link.assemble = [&](const std::string& tile) {
     assembled = tile;
     return true;
   };
+  map.SetPictureLink(&link);
   WriteBytes(dir / "SCENARIO/a.MAP", PatternMapFile(12, 45, 40));
   ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/a.MAP"));
   EXPECT_EQ(assembled, dir / "MAP/MAP1200.s16");
@@ -253,10 +256,12 @@ TEST_F(HexMapTest, LoadAssemblesThePictureOfItsNumber) {
 
 TEST_F(HexMapTest, SaveWithoutPictureOffersToCreateOne) {
   int offered = 0;
-  map.createPictureForNumber = [&] {
+  testing::FakePictureLink link;
+  link.create = [&] {
     ++offered;
     map.MapNumber = 7;
   };
+  map.SetPictureLink(&link);
   map.Clear();
   ASSERT_TRUE(map.MapFileSave(dir / "SCENARIO/n.MAP"));
   EXPECT_EQ(offered, 1);

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/settings/tool_settings.h"
+#include "support/fake_number_host.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -18,23 +18,6 @@ using testing::ReadBytes;
 using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteText;
-
-// Stands in for the picture code: pictures are known by their first tile.
-struct FakePictures {
-  std::map<std::string, PictureSize> sizes;
-  std::vector<std::string> loaded;
-  std::vector<std::string> written;
-  bool writeSucceeds = true;
-
-  MapNumberModel::PreviewLoader Loader() {
-    return [this](const std::string& tile) -> std::optional<PictureSize> {
-      loaded.push_back(tile);
-      auto it = sizes.find(tile);
-      if (it == sizes.end()) return std::nullopt;
-      return it->second;
-    };
-  }
-};
 
 class MapNumberModelTest : public ::testing::Test {
  protected:
@@ -54,30 +37,15 @@ class MapNumberModelTest : public ::testing::Test {
     return out;
   }
   MapNumberModel Model() {
-    MapNumberModel m(*map, prompts, pictures.Loader());
+    MapNumberModel m(*map, prompts, pictures);
     m.folder = Folder();
     return m;
   }
-  MapNumberHost Host(std::function<bool(MapNumberModel&)> run) {
-    MapNumberHost host;
-    host.runDialog = std::move(run);
-    host.loadPreview = pictures.Loader();
-    host.writeS16Tiles = [this](const std::string& base) {
-      pictures.written.push_back(base);
-      return pictures.writeSucceeds;
-    };
-    host.afterPictureLoaded = [this] { ++afterLoads; };
-    host.updateStatusLine = [this] { ++statusLines; };
-    return host;
-  }
-
   TempDir game;
   ToolSettings settings;
   ScriptedPrompts prompts;
   std::unique_ptr<HexMap> map;
-  FakePictures pictures;
-  int afterLoads = 0;
-  int statusLines = 0;
+  testing::FakeNumberHost pictures;
 };
 
 TEST_F(MapNumberModelTest, ListsEachNumberWithAFirstTileOnce) {
@@ -156,99 +124,6 @@ TEST_F(MapNumberModelTest, OnlyNumbersFrom0To65535AreTaken) {
   EXPECT_EQ(m.number, 65535);
   EXPECT_TRUE(m.Accept("0"));
   EXPECT_EQ(m.number, 0);
-}
-
-TEST_F(MapNumberModelTest, ChangeMapNumberAdoptsNumberFolderAndOffersThePicture) {
-  WriteText(game / "maps2/MAP1200.s16", "tile");
-  map->MapNumber = 7;
-  std::vector<std::string> assembled;
-  map->assemblePicture = [&](const std::string& tile) {
-    assembled.push_back(tile);
-    return true;
-  };
-  prompts.Answer(true);
-  EXPECT_TRUE(ChangeMapNumberCommand(*map, Host([&](MapNumberModel& m) {
-    m.folder = game / "maps2";  // typed without its separator
-    return m.NumberEdited("12") && m.Accept("12");
-  })));
-  EXPECT_TRUE(map->modified);
-  EXPECT_EQ(map->MapNumber, 12);
-  EXPECT_EQ(settings.mapFolder, game / "maps2/");
-  EXPECT_EQ(prompts.Texts("yesno"),
-            std::vector<std::string>{"\n Do you want to load the new Map picture \n"});
-  EXPECT_EQ(assembled, std::vector<std::string>{game / "maps2/MAP1200.s16"});
-  EXPECT_EQ(afterLoads, 1);
-  EXPECT_EQ(statusLines, 1);
-}
-
-TEST_F(MapNumberModelTest, ChangeMapNumberCancelledSameOrWithoutPicture) {
-  map->MapNumber = 5;
-  map->assemblePicture = [](const std::string&) -> bool {
-    ADD_FAILURE() << "no picture to load";
-    return false;
-  };
-  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel&) { return false; })));
-  EXPECT_FALSE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
-    EXPECT_EQ(m.numberLabel, "Set as map number #");
-    EXPECT_EQ(m.caption(), "Map #5 size (1000 x 600) ");
-    return m.Accept("5");
-  })));
-  EXPECT_FALSE(map->modified);
-  EXPECT_EQ(statusLines, 0);
-
-  // 70000 is refused in the dialog; 300 (no tiles) is taken without a question.
-  EXPECT_TRUE(ChangeMapNumberCommand(*map, Host([](MapNumberModel& m) {
-    EXPECT_FALSE(m.Accept("70000"));
-    return m.Accept("300");
-  })));
-  EXPECT_EQ(map->MapNumber, 300);
-  EXPECT_TRUE(map->modified);
-  EXPECT_TRUE(prompts.Texts("yesno").empty());
-  EXPECT_EQ(statusLines, 1);
-}
-
-TEST_F(MapNumberModelTest, CreatePictureWritesTheChosenNumberWhateverTheAnswer) {
-  map->MapNumber = kNoMapNumber;
-  int shownNumber = -1;
-  auto chooseSeven = [&](MapNumberModel& m) {
-    shownNumber = m.number;
-    EXPECT_TRUE(m.createMode);
-    EXPECT_EQ(m.numberLabel, "Create as MAP number");
-    EXPECT_TRUE(m.NumberEdited("7"));
-    EXPECT_EQ(m.okLabel(), "OK");
-    return m.Accept("7");
-  };
-  prompts.Answer(false);
-  EXPECT_TRUE(CreatePictureForNumber(*map, Host(chooseSeven)));
-  EXPECT_EQ(shownNumber, 65535);
-  EXPECT_EQ(map->MapNumber, kNoMapNumber);
-  EXPECT_EQ(pictures.written, std::vector<std::string>{Folder() + "MAP07"});
-  EXPECT_EQ(prompts.Texts("yesno"),
-            std::vector<std::string>{"\nDo you want to set map number to 7 ?\n"});
-
-  prompts.Answer(true);
-  EXPECT_TRUE(CreatePictureForNumber(*map, Host(chooseSeven)));
-  EXPECT_EQ(map->MapNumber, 7);
-  EXPECT_FALSE(map->modified);
-
-  EXPECT_FALSE(CreatePictureForNumber(*map, Host([](MapNumberModel&) { return false; })));
-  EXPECT_EQ(pictures.written.size(), 2u);
-}
-
-TEST_F(MapNumberModelTest, SavingAMapWithoutPictureRunsTheStepFirst) {
-  map->MapNumber = kNoMapNumber;
-  map->columns = 45;
-  map->rows = 40;
-  settings.viewToggles &= uint16_t(~kToggleSaveClean);
-  std::filesystem::create_directories(game.path() / "SCENARIO");
-  ConnectCreatePictureForNumber(*map, Host([](MapNumberModel& m) { return m.Accept("7"); }));
-  prompts.Answer(false);
-  ASSERT_TRUE(map->MapFileSave(game / "SCENARIO/new.map"));
-  EXPECT_EQ(pictures.written, std::vector<std::string>{Folder() + "MAP07"});
-  std::vector<uint8_t> bytes = ReadBytes(game / "SCENARIO/new.MAP");
-  ASSERT_EQ(bytes.size(), kMapFileSize);
-  EXPECT_EQ(bytes[0], 0xFF);
-  EXPECT_EQ(bytes[1], 0xFF);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "core/picture/map_picture.h"
-#include "core/picture/map_picture_link.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -239,7 +238,7 @@ TEST(PictureForNumber, TilesGetTheBaseOfTheMapNumber) {
   ScriptedPrompts prompts;
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 10, 10)));
-  ASSERT_TRUE(CreatePictureForNumber(picture, dir.str(), 7));
+  ASSERT_TRUE(picture.SplitToS16Tiles(PictureBaseForNumber(dir.str(), 7)));
   EXPECT_TRUE(std::filesystem::exists(dir / "MAP0700.s16"));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/view_fixture.h"
 
 namespace maptesk {
@@ -63,6 +65,101 @@ TEST_F(EditInputTest, RightDragPaintsTheHexUnderThePointerAndDropsTheSelection) 
   Type("T");
   EXPECT_EQ(map.cell(8, 8).terrain, 7);
   EXPECT_EQ(map.cell(4, 4).terrain, 5);
+}
+
+TEST_F(EditInputTest, ARightDragIsOneStepUntilTheButtonIsReleased) {
+  view->dataToSet.terrain = 5;
+  RightClick(4, 4);
+  EXPECT_TRUE(history.StepOpen());
+  for (int column : {5, 6, 7}) {
+    PointerEvent move = At(4, column);
+    move.right = true;
+    Hover(4, column);
+    input->mouseMove(move);  // the first move starts the drag, the others paint
+    input->mouseMove(move);
+  }
+  input->buttonUp(At(4, 7));
+  EXPECT_FALSE(history.StepOpen());
+  EXPECT_EQ(history.StepCount(), 1u);
+  EXPECT_EQ(history.UndoName(), "Paint terrain");
+  ASSERT_TRUE(history.Undo());
+  for (int column : {4, 5, 6, 7}) EXPECT_EQ(map.cell(4, column).terrain, 0) << column;
+  EXPECT_FALSE(map.modified);
+  ASSERT_TRUE(history.Redo());
+  for (int column : {4, 5, 6, 7}) EXPECT_EQ(map.cell(4, column).terrain, 5) << column;
+  EXPECT_TRUE(map.modified);
+}
+
+TEST_F(EditInputTest, EachEditingEntryPointIsOneNamedStepOrNoneWhenNothingChanged) {
+  struct Row {
+    const char* what;
+    std::function<void()> act;
+    const char* step;  // nullptr: no step
+  };
+  const Row rows[] = {
+      {"T", [this] { Type("T"); }, "Set terrain"},
+      {"R", [this] { Type("R"); }, "Set roads"},
+      {"N", [this] { Type("N"); }, "Set name"},
+      {"D in roads mode",
+       [this] {
+         view->setSetMode(kSetRoads);
+         Type("D");
+       },
+       "Set roads"},
+      {"cut terrain", [this] { input->command(kCmdCutTerrain); }, "Cut terrain"},
+      {"cut roads", [this] { input->command(kCmdCutRoads); }, "Cut roads"},
+      {"cut name", [this] { input->command(kCmdCutName); }, "Cut name"},
+      {"automatic roads", [this] { Type("*"); }, "Automatic roads"},
+      {"load marks", [this] { input->command(kCmdLoadMarks); }, "Load road marks"},
+      {"clear marks", [this] { input->command(kCmdClearMarks); }, "Clear road marks"},
+      {"pick up", [this] { Type("\t"); }, nullptr},
+      {"toggle grid", [this] { input->command(kCmdGrid); }, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    history.Clear();
+    map.modified = false;
+    names.namesModified = false;
+    // A hex with something to set and cut: terrain 3, a road north, a name;
+    // the data to set differs in each. Its neighbour carries an Auto mark.
+    HexCell& cell = map.cell(5, 5);
+    cell = HexCell{};
+    cell.terrain = 3;
+    cell.roads = kRoadN;
+    map.cell(5, 6) = HexCell{};
+    map.cell(5, 6).flags = kAutoRoadMark;
+    names.AddName("Arnhold");
+    names.nameIndex[5][5] = 1;
+    view->setSetMode(kSetTerrain);
+    view->dataToSet.terrain = 8;
+    view->dataToSet.roads = kRoadS;
+    view->nameToSet = 0;
+    Hover(5, 5);
+    row.act();
+    EXPECT_FALSE(history.StepOpen());
+    if (row.step == nullptr) {
+      EXPECT_FALSE(history.CanUndo());
+      EXPECT_FALSE(map.modified);
+      continue;
+    }
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_EQ(history.UndoName(), row.step);
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(map.cell(5, 5).terrain, 3);
+    EXPECT_EQ(map.cell(5, 5).roads, kRoadN);
+    EXPECT_EQ(map.cell(5, 6).roads, 0);
+    EXPECT_EQ(map.cell(5, 6).flags, kAutoRoadMark);
+    EXPECT_EQ(names.nameIndex[5][5], 1);
+    EXPECT_FALSE(map.modified);
+    EXPECT_FALSE(names.namesModified);
+  }
+  // Setting what a hex already holds changes nothing and leaves no step.
+  history.Clear();
+  map.modified = false;
+  view->dataToSet.terrain = 3;
+  Type("T");
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_FALSE(map.modified);
 }
 
 TEST_F(EditInputTest, LeftDragSelectsTheHexesCrossed) {
@@ -212,16 +309,12 @@ TEST_F(EditInputTest, ModeChoicesSwitchTheirDisplayOptionOn) {
   EXPECT_TRUE(view->toggle(kToggleRoads));
   EXPECT_EQ(input->menuChecked(kCmdTerrainMode), false);
 
-  host.pickAnswer = 7;
   input->command(kCmdNameMode);
   EXPECT_EQ(view->setMode(), kSetName);
   EXPECT_TRUE(view->toggle(kToggleNamedHexes));
-  EXPECT_EQ(view->nameToSet, 7);
-  host.pickAnswer = -1;
-  input->command(kCmdNameMode);  // again: the picker opens again, Cancel keeps the name
+  input->command(kCmdNameMode);  // again: the picker is asked for again
   EXPECT_EQ(view->setMode(), kSetName);
-  EXPECT_EQ(view->nameToSet, 7);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"surface", "pick 0", "surface", "pick 7"}));
+  EXPECT_EQ(host.posted, (std::vector<int>{kCmdPickName, kCmdPickName}));
   EXPECT_EQ(view->dataToSet.flags & ~kSetModeMask, 0) << "bits 0..11 untouched";
 }
 
@@ -357,13 +450,13 @@ TEST_F(EditInputTest, KeysScrollAndAltKeysMoveTheCurrentHex) {
 }
 
 TEST_F(EditInputTest, EveryViewCommandIsACall) {
-  const int ids[] = {32774, 32775, 32776, 32778, 32779, 32792, 32780, 32785, 32806,
-                     32804, 32805, 32802, 32782, 32803, 32807, 32794, 32829, 32830,
-                     32831, 32819, 32820, 32821, 32822, 32827, 32832};
+  const int ids[] = {32774, 32775, 32776, 32778, 32779, 32792, 32780, 32785,
+                     32806, 32804, 32805, 32802, 32782, 32803, 32807, 32829,
+                     32830, 32831, 32819, 32820, 32821, 32822, 32827, 32832};
   for (int id : ids) EXPECT_TRUE(input->command(id)) << id;
-  EXPECT_FALSE(input->command(32781)) << "open last file belongs to the application";
-  EXPECT_FALSE(input->command(32777));
-  EXPECT_EQ(host.calls.front(), "close");
+  // Opening files and running tool dialogs belong to the application.
+  for (int id : {32781, 32777, 32794}) EXPECT_FALSE(input->command(id)) << id;
+  EXPECT_EQ(host.posted.front(), kCmdExit) << "Alt+X asks the window to close";
   EXPECT_EQ(view->capsWarning, 1);
 }
 
@@ -394,7 +487,7 @@ TEST_F(EditInputTest, OptionCommandsFlipTheirBits) {
   EXPECT_TRUE(view->toggle(kToggleGrid)) << "the grid needs a map picture";
   view->grid.mapLoaded = true;
   Type("L");
-  EXPECT_EQ(host.calls.back(), "last");
+  EXPECT_EQ(host.posted.back(), kCmdOpenLast);
   Type("\r");
   EXPECT_TRUE(view->toggle(kToggleZoom));
 }

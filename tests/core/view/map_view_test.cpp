@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/map/edit_steps.h"
 #include "support/view_fixture.h"
 
 namespace maptesk {
@@ -101,7 +102,7 @@ TEST_F(ViewTest, ZoomNeedsAPicture) {
   host.pointer.clear();
   HexMap other(settings, prompts);
   MapNames otherNames(other, settings, prompts);
-  MapView empty(other, otherNames, settings, host);
+  MapView empty(other, otherNames, settings, host, EditSteps::None());
   settings.viewToggles |= kToggleZoom;
   empty.layout({0, 0, 1024, 768}, false);
   EXPECT_EQ(empty.grid.metrics, kNormalMetrics);

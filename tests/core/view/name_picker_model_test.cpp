@@ -5,9 +5,11 @@
 #include <deque>
 #include <memory>
 
-#include "core/settings/tool_settings.h"
+#include "core/map/edit_steps.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_prompts.h"
 
 namespace maptesk {
@@ -20,21 +22,16 @@ class NamePickerModelTest : public ::testing::Test {
   NamePickerModelTest()
       : map(std::make_unique<HexMap>(settings, prompts)),
         names(std::make_unique<MapNames>(*map, settings, prompts)),
-        model(*names, prompts, [this](const std::string& prompt, const std::string& text) {
-          asked.push_back(prompt + "|" + text);
-          if (replies.empty()) return std::optional<std::string>();
-          std::optional<std::string> r = replies.front();
-          replies.pop_front();
-          return r;
-        }) {}
+        model(*names, prompts, entry, EditSteps::None()) {}
 
   ToolSettings settings;
   ScriptedPrompts prompts;
   std::unique_ptr<HexMap> map;
   std::unique_ptr<MapNames> names;
+  testing::ScriptedTextEntry entry;
+  std::deque<std::optional<std::string>>& replies = entry.replies;
+  std::vector<std::string>& asked = entry.asked;
   NamePickerModel model;
-  std::deque<std::optional<std::string>> replies;
-  std::vector<std::string> asked;
 };
 
 TEST_F(NamePickerModelTest, NoNamesShowsOneLineAndChoosesZero) {

@@ -1,0 +1,61 @@
+// The one map being worked on, with everything wired to it: the settings,
+// the map document, its names, its picture, its edit history and the prompts
+// that speak to the user. The editor and the command-line tool both stand on
+// it, so a map opens, edits and saves the same way in either.
+#pragma once
+
+#include <string>
+
+#include "core/app/edit_history.h"
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/map/picture_link.h"
+#include "core/picture/map_picture.h"
+#include "core/settings/tool_settings.h"
+
+namespace maptesk {
+
+class Dialogs;
+class MapNumberHost;
+class Prompts;
+
+class Workspace final : private PictureLink {
+ public:
+  /// `prompts` must outlive the workspace.
+  explicit Workspace(Prompts& prompts);
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Prompts& prompts;
+  ToolSettings settings;
+  HexMap map;
+  MapNames names;
+  /// The map's picture, assembled when a map with a picture is opened.
+  MapPicture picture;
+  EditHistory history;
+
+  /// The application's dialogs and map-number services (both or neither).
+  /// Without them, saving a map whose number has no picture asks nothing.
+  void SetApplication(Dialogs* dialogs, MapNumberHost* numberHost);
+
+  /// Reads a MAP file with its picture; the history starts afresh. A load
+  /// that fails leaves everything as it was.
+  bool OpenMap(const std::string& path);
+  /// Writes the map ("" writes it back to its own file).
+  bool SaveMap(const std::string& path);
+  /// Replaces the names with those of a names file, as one edit step; the
+  /// names then match that file. False when it could not be read.
+  bool LoadNamesFile(const std::string& path);
+  /// "Change Map Number", with the application's dialogs; false when none
+  /// are set or the number did not change.
+  bool ChangeMapNumber();
+
+ private:
+  bool AssemblePicture(const std::string& firstTile) override;
+  void CreatePictureForNumber() override;
+
+  Dialogs* dialogs_ = nullptr;
+  MapNumberHost* numberHost_ = nullptr;
+};
+
+}  // namespace maptesk
