@@ -1,0 +1,324 @@
+#include "core/view/frame_plan.h"
+
+#include <algorithm>
+
+#include "core/map/hex_map.h"
+#include "core/map/map_names.h"
+#include "core/map/terrain_table.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/text_format.h"
+#include "core/view/map_view.h"
+
+namespace maptesk {
+
+namespace {
+
+constexpr const char* kToggleTooltips[ScreenLayout::kToggleButtons] = {
+    "Toggles Grid on /off", "Toggles normal / zoomed out view",
+    "Toggles marks for filtered terrain types", "Toggles roads marks on /off",
+    "Toggles if named hexes will be marked"};
+constexpr uint16_t kToggleButtonBits[ScreenLayout::kToggleButtons] = {
+    kToggleGrid, kToggleZoom, kToggleTerrainMarks, kToggleRoads, kToggleNamedHexes};
+
+constexpr const char* kModeTooltips[ScreenLayout::kModeButtons] = {
+    "Toggles if Right Mouse button sets terrain", "Toggles if Right Mouse button sets roads",
+    "Toggles if Right Mouse button sets names"};
+constexpr int kModeButtonModes[ScreenLayout::kModeButtons] = {kSetTerrain, kSetRoads, kSetName};
+
+// The set-data panel's text slots, relative to the panel; texts sit one pixel in.
+constexpr ScreenRect kTerrainSlot{2, 26, 111, 43};
+constexpr ScreenRect kNameSlot{2, 70, 111, 87};
+constexpr ScreenRect kRoadsSlot{2, 114, 111, 131};
+
+// The road chooser's rose shows only the six directions a hex side can take:
+// E and W have no place on it.
+constexpr uint16_t kChooserRoadBits[] = {kRoadN, kRoadNE, kRoadSE, kRoadS, kRoadSW, kRoadNW};
+
+constexpr int kRoadBits = 8;
+constexpr int32_t kIconWidth = 16;
+constexpr int32_t kIconHeight = 11;
+constexpr int32_t kCapsLinePitch = 15;
+
+int FrameOfBit(uint16_t bit) {
+  int frame = 0;
+  while ((bit >> frame) != 1) ++frame;
+  return frame;
+}
+
+// One sprite per set road bit, then the Auto mark: the order the display
+// layers them in.
+void AddRoads(std::vector<SpriteDraw>& out, const HexCell& cell, int scale, int32_t x, int32_t y,
+              const ScreenRect& clip) {
+  for (int k = 0; k < kRoadBits; ++k) {
+    if ((cell.roads & (1u << k)) != 0) out.push_back({Sheet::kRoads, scale, k, x, y, clip});
+  }
+  if (cell.autoRoadMark()) out.push_back({Sheet::kRoads, scale, kAutoMarkFrame, x, y, clip});
+}
+
+TextDraw Text(std::string text, int32_t x, int32_t y, TextAnchor anchor = TextAnchor::kLeft,
+              uint32_t colour = kTextGrey) {
+  TextDraw t;
+  t.text = std::move(text);
+  t.x = x;
+  t.y = y;
+  t.anchor = anchor;
+  t.colour = colour;
+  return t;
+}
+
+}  // namespace
+
+const char* FramePlanner::ToggleTooltip(int button) {
+  return (button >= 0 && button < ScreenLayout::kToggleButtons) ? kToggleTooltips[button] : "";
+}
+
+const char* FramePlanner::ModeTooltip(int button) {
+  return (button >= 0 && button < ScreenLayout::kModeButtons) ? kModeTooltips[button] : "";
+}
+
+std::string FramePlanner::TerrainText(int terrain) {
+  const char* name = TerrainTable::Name(terrain);
+  return name != nullptr ? std::string(name) : Format("%02d", terrain);
+}
+
+FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
+  MapView& v = view_;
+  HexGrid& g = v.grid;
+  const ScreenLayout& s = v.screen;
+  HexMap& map = v.map();
+  MapNames& names = v.names();
+
+  FramePlan plan;
+  plan.background = kBackgroundColour;
+  if (s.fullScreen) plan.titleStrip = s.titleStrip;
+
+  // The hex info line; the current hex follows the pointer here.
+  if (inputs.edgeScroll) {
+    g.edgeScroll(inputs.pointerX, inputs.pointerY, inputs.desktopRight, inputs.desktopBottom);
+  }
+  const int32_t px = inputs.pointerX - inputs.windowLeft;
+  const int32_t py = inputs.pointerY - inputs.windowTop;
+  v.followPointer(px, py);
+  if (v.currentCell != nullptr) {
+    const HexCell& cell = *v.currentCell;
+    const int row = g.current.row;
+    const int column = g.current.column;
+    const int slot = names.nameIndex[size_t(row)][size_t(column)];
+    infoLine_ = Format("%s  (%d,%d) %s", TerrainText(cell.terrain).c_str(), column, row,
+                       names.NameOf(slot).c_str());
+    hoveredRoads_ = Format("%d", cell.roads);
+  } else {
+    int button = s.toggleButtonAt(px, py);
+    if (button >= 0) {
+      infoLine_ = ToggleTooltip(button);
+    } else if ((button = s.modeButtonAt(px, py)) >= 0) {
+      infoLine_ = ModeTooltip(button);
+    } else {
+      infoLine_.clear();
+    }
+  }
+
+  const bool picture = inputs.pictureLoaded && g.mapLoaded;
+  if (picture) {
+    PictureDraw& p = plan.picture;
+    p.shown = true;
+    p.dest = g.viewRect;
+    if (g.fitToView == 0) {
+      ScreenRect src{g.scrollX, g.scrollY, g.scrollX + g.viewWidth, g.scrollY + g.viewHeight};
+      // A scroll left over from a larger picture would show past its edge.
+      if (src.right > g.mapPixelWidth) {
+        src.left -= src.right - g.mapPixelWidth;
+        src.right = g.mapPixelWidth;
+      }
+      if (src.bottom > g.mapPixelHeight) {
+        src.top -= src.bottom - g.mapPixelHeight;
+        src.bottom = g.mapPixelHeight;
+      }
+      if (src.left != g.scrollX || src.top != g.scrollY) {
+        g.scrollX = src.left;
+        g.scrollY = src.top;
+        g.setCurrent(g.current.row, g.current.column);
+      }
+      p.source = src;
+    } else {
+      p.source = {0, 0, g.mapPixelWidth, g.mapPixelHeight};
+    }
+  }
+
+  // Panels, in drawing order.
+  plan.panels.push_back({Panel::kSetData, s.setDataPanel, {}});
+  if (v.setMode() == kSetTerrain) {
+    std::vector<uint8_t> pressed(ScreenLayout::kTerrainButtons, 0);
+    if (v.chooserTerrain >= 0 && v.chooserTerrain < ScreenLayout::kTerrainButtons) {
+      pressed[size_t(v.chooserTerrain)] = 1;
+    }
+    plan.panels.push_back({Panel::kTerrainChooser, s.terrainChooser, std::move(pressed)});
+  }
+  if (v.setMode() == kSetRoads) {
+    plan.panels.push_back({Panel::kRoadChooser, s.roadChooser, {}});
+    const int32_t x = s.roadChooser.left + 25;
+    const int32_t y = s.roadChooser.top + 53;
+    if (v.autoChoice()) {
+      plan.panelSprites.push_back({Sheet::kRoads, 0, kAutoMarkFrame, x, y, s.roadChooser});
+    } else {
+      for (uint16_t bit : kChooserRoadBits) {
+        if ((v.dataToSet.roads & bit) != 0) {
+          plan.panelSprites.push_back({Sheet::kRoads, 0, FrameOfBit(bit), x, y, s.roadChooser});
+        }
+      }
+    }
+  }
+  std::vector<uint8_t> toggles(ScreenLayout::kToggleButtons, 0);
+  for (int i = 0; i < ScreenLayout::kToggleButtons; ++i) {
+    toggles[size_t(i)] = v.toggle(kToggleButtonBits[i]) ? 1 : 0;
+  }
+  plan.panels.push_back({Panel::kToggleStrip, s.toggleStrip, std::move(toggles)});
+  std::vector<uint8_t> modes(ScreenLayout::kModeButtons, 0);
+  for (int i = 0; i < ScreenLayout::kModeButtons; ++i) {
+    modes[size_t(i)] = v.setMode() == kModeButtonModes[i] ? 1 : 0;
+  }
+  plan.panels.push_back({Panel::kModeStrip, s.modeStrip, std::move(modes)});
+  plan.panels.push_back({Panel::kRoadPreview, s.roadPreview, {}});
+  if (picture && v.currentCell != nullptr) {
+    AddRoads(plan.panelSprites, *v.currentCell, 1, s.roadPreview.left + 65, s.roadPreview.top + 3,
+             s.roadPreview);
+  }
+
+  // Texts.
+  std::vector<TextDraw>& texts = plan.texts;
+  if (s.fullScreen) {
+    texts.push_back(Text("ALT - Menu", s.topBar.left + 6, 2, TextAnchor::kLeft, kTextWhite));
+    texts.push_back(
+        Text("F12 - WinMode", s.rightPanel.right - 10, 2, TextAnchor::kRight, kTextWhite));
+    texts.push_back(Text(Format("Tesk Map Tool  *  %s", inputs.releaseTitle.c_str()),
+                         s.screen.left + s.screen.width() / 2, s.screen.top + 2,
+                         TextAnchor::kCentre, kTextWhite));
+  }
+  texts.push_back(Text(infoLine_, g.viewRect.left + g.viewRect.width() / 2, s.topBar.top + 2,
+                       TextAnchor::kCentre));
+  if (picture) {
+    texts.push_back(Text(hoveredRoads_, s.roadPreview.left + 34, s.roadPreview.top + 2));
+  }
+  const ScreenRect& panel = s.setDataPanel;
+  texts.push_back(Text(TerrainText(v.dataToSet.terrain), panel.left + kTerrainSlot.left + 1,
+                       panel.top + kTerrainSlot.top + 1));
+  texts.push_back(Text(v.autoChoice() ? " Auto" : Format("%d", v.dataToSet.roads),
+                       panel.left + kRoadsSlot.left + 1, panel.top + kRoadsSlot.top + 1));
+  const bool named = v.nameToSet > 0 && v.nameToSet < names.nameCount;
+  TextDraw name = Text(named ? names.NameOf(v.nameToSet) : std::string("No name"),
+                       panel.left + kNameSlot.left + 1, panel.top + kNameSlot.top + 1);
+  name.font = TextFont::kCourierNew9;
+  texts.push_back(std::move(name));
+
+  if (map.modified || names.namesModified) {
+    std::string which;
+    if (map.modified) which += "<Map>";
+    if (names.namesModified) which += " <Names>";
+    texts.push_back(Text(" * Modified:", s.mapArea.right + 1, s.bottomBar.top - 14));
+    texts.push_back(Text(std::move(which), s.mapArea.right + 1, s.bottomBar.top + 2));
+  }
+  if (v.capsWarning != 0) {
+    static constexpr const char* kCapsLines[] = {"CAPS LOCK", "Warning", "R,T,N & D",
+                                                 "changes data"};
+    const int32_t x = s.screen.right - s.terrainChooser.width() / 2 - 2;
+    int32_t y = s.terrainChooser.bottom + 3;
+    for (const char* line : kCapsLines) {
+      texts.push_back(Text(line, x, y, TextAnchor::kCentre));
+      y += kCapsLinePitch;
+    }
+  }
+  TextDraw status = Text(inputs.statusLine, s.bottomBar.left + 3, s.bottomBar.top + 2);
+  // The 800x600 mode has no room for the default font.
+  if (s.fullScreen && s.screen.width() == 800) status.font = TextFont::kTahoma8;
+  if (!map.hasS16Picture) {
+    // A map without its S16 tiles cannot go into the game: the status line says why.
+    status.colour = kTextRed;
+    status.opaque = true;
+  }
+  texts.push_back(std::move(status));
+  return plan;
+}
+
+void FramePlanner::PlanOverlays(std::vector<SpriteDraw>& out) const {
+  const HexGrid& g = view_.grid;
+  if (!g.mapLoaded) return;
+  const HexMap& map = view_.map();
+  const MapNames& names = view_.names();
+  const uint16_t toggles = view_.toggles();
+  const uint32_t mask = view_.settings().terrainMask;
+  const bool zoomed = (toggles & kToggleZoom) != 0;
+  const bool icons = zoomed || (toggles & kToggleLabels) == 0;
+  const int scale = view_.overlayScale;
+  const ScreenRect& clip = g.viewRect;
+  const int32_t w = g.metrics.hexWidth;
+  const int32_t h = g.metrics.hexHeight;
+  // In the normal view the terrain and named marks share the hex side by side.
+  const int32_t terrainShiftX = zoomed ? 0 : -8;
+  const int32_t terrainShiftY = zoomed ? 0 : -5;
+  const int32_t namedShiftX = zoomed ? 0 : 8;
+  const int32_t namedShiftY = zoomed ? 0 : 6;
+
+  // A hex that starts one row or column before the corner can still reach into the view.
+  const HexPos corner = g.pixelToHex(g.viewRect.left, g.viewRect.top);
+  const int firstRow = std::max(corner.row - 1, 0);
+  const int firstColumn = std::max(corner.column - 1, 0);
+  for (int row = firstRow; row <= HexGrid::kLastRow; ++row) {
+    for (int column = firstColumn; column <= HexGrid::kLastColumn; ++column) {
+      const HexPos pos = g.hexToPixel(row, column);
+      if (!g.isVisible(pos)) continue;
+      const int32_t sx = pos.screenX;
+      const int32_t sy = pos.screenY;
+      const HexCell& cell = map.cell(row, column);
+      const int32_t iconX = sx + (w - kIconWidth) / 2;
+      const int32_t iconY = sy + (h - kIconHeight) / 2;
+
+      if ((toggles & kToggleRoads) != 0) AddRoads(out, cell, scale, sx, sy, clip);
+      const int terrain = cell.terrain;
+      if ((toggles & kToggleTerrainMarks) != 0 && terrain < TerrainTable::kCount &&
+          (mask & (1u << terrain)) != 0) {
+        if (icons) {
+          out.push_back({Sheet::kTerrainIcons, 0, terrain, iconX + terrainShiftX,
+                         iconY + terrainShiftY, clip});
+        } else {
+          out.push_back({Sheet::kTerrainLabels, 0, terrain, sx + w / 2 - 30, sy + h / 2, clip});
+        }
+      }
+      if ((toggles & kToggleNamedHexes) != 0 && names.nameIndex[size_t(row)][size_t(column)] > 0) {
+        out.push_back({Sheet::kTerrainIcons, 0, kNamedHexFrame, iconX + namedShiftX,
+                       iconY + namedShiftY, clip});
+      }
+      if ((toggles & kToggleGrid) != 0 && sx < clip.right && sy < clip.bottom) {
+        out.push_back({Sheet::kGrid, scale, kGridFrame, sx, sy, clip});
+      }
+      if (map.selected[size_t(row)][size_t(column)] != 0) {
+        out.push_back({Sheet::kGrid, scale, kSelectionFrame, sx, sy, clip});
+      }
+    }
+  }
+}
+
+OverlayKey FramePlanner::Key(uint64_t revision) const {
+  const HexGrid& g = view_.grid;
+  OverlayKey key;
+  key.revision = revision;
+  // FNV-1a: cheap enough to run every frame over the 1,800 flags.
+  uint64_t hash = 0xcbf29ce484222325ull;
+  for (const auto& row : view_.map().selected) {
+    for (uint8_t flag : row) {
+      hash ^= flag;
+      hash *= 0x100000001b3ull;
+    }
+  }
+  key.selection = hash;
+  key.toggles = view_.toggles();
+  key.terrainMask = view_.settings().terrainMask;
+  key.scale = view_.overlayScale;
+  key.scrollX = g.scrollX;
+  key.scrollY = g.scrollY;
+  key.fitToView = g.fitToView;
+  key.viewRect = g.viewRect;
+  key.mapLoaded = g.mapLoaded;
+  return key;
+}
+
+}  // namespace maptesk
