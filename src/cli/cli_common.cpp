@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/util/cp1252.h"
+#include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 
 namespace maptesk::cli {
@@ -14,7 +16,17 @@ void ConsolePrompts::ShowError(const std::string& text) {
 }
 
 void ConsolePrompts::ShowNote(const std::string& text) {
+  if (holdNotes) {
+    heldNotes.push_back(text);
+    return;
+  }
   std::fprintf(notesToStdout ? stdout : stderr, "%s\n", text.c_str());
+}
+
+void ConsolePrompts::ReleaseNotes() {
+  holdNotes = false;
+  for (const std::string& note : heldNotes) ShowNote(note);
+  heldNotes.clear();
 }
 
 bool ConsolePrompts::AskYesNo(const std::string&) { return answerYes; }
@@ -89,6 +101,27 @@ void SetFolders(ToolSettings& settings, const Arguments& args, const std::string
   settings.lastOpen = full;
 }
 
+std::string NameText(const std::string& cp1252) {
+  std::string out;
+  const std::string utf8 = Cp1252ToUtf8(cp1252);
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    // C0 controls, DEL, and the C1 controls (U+0080..U+009F, two bytes).
+    const bool c1 = c == 0xC2 && i + 1 < utf8.size() &&
+                    static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+    if (c < 0x20 || c == 0x7F || c1) {
+      const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : c;
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02x", code);
+      out += buf;
+    } else {
+      out.push_back(utf8[i]);
+    }
+  }
+  return out;
+}
+
 std::string JsonString(const std::string& utf8) {
   std::string out = "\"";
   for (char ch : utf8) {
@@ -124,6 +157,27 @@ int UsageError(const std::string& message, const char* usage) {
   if (!message.empty()) std::fprintf(stderr, "maptesk-cli: %s\n", message.c_str());
   std::fprintf(stderr, "%s", usage);
   return kExitUsage;
+}
+
+int CheckOutputName(const std::string& name, const char* usage, bool tileBase) {
+  // An empty name would otherwise mean "the file that was read" to a save.
+  if (name.empty()) return UsageError("the output name is empty", usage);
+  if (tileBase) return kExitOk;
+  const std::string full = AbsolutePath(name);
+  std::error_code ec;
+  if (IsSeparator(name.back()) || std::filesystem::is_directory(std::filesystem::path(full), ec)) {
+    std::string reason;
+    CheckSaveTarget(full, &reason);
+    ConsolePrompts prompts;
+    ErrorCreating(prompts, full, reason);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int CheckOutOption(const Arguments& args, const char* usage) {
+  const std::optional<std::string> out = args.Value("--out");
+  return out ? CheckOutputName(*out, usage) : kExitOk;
 }
 
 }  // namespace maptesk::cli

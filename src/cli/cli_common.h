@@ -36,6 +36,11 @@ class ConsolePrompts : public Prompts {
   /// For commands whose note is their result ("Done !"): print it on
   /// standard output instead.
   bool notesToStdout = false;
+  /// Keeps notes back until ReleaseNotes: a command's result is told only
+  /// once it was saved.
+  bool holdNotes = false;
+  std::vector<std::string> heldNotes;
+  void ReleaseNotes();
   int errorCount = 0;
 };
 
@@ -69,10 +74,22 @@ void SetSaveClean(ToolSettings& settings, const Arguments& args);
 /// An absolute form of `path` (as given when it cannot be made absolute).
 std::string AbsolutePath(const std::string& path);
 
+/// A hex name (Windows-1252 bytes) for text output: UTF-8, with control
+/// characters escaped so a name cannot break the line or the terminal.
+std::string NameText(const std::string& cp1252);
+
 /// Minimal JSON output.
 std::string JsonString(const std::string& utf8);
 
 /// Prints a usage error and returns kExitUsage.
 int UsageError(const std::string& message, const char* usage);
+
+/// An output name from the command line, checked before anything is written:
+/// an empty one is a usage error (kExitUsage); a file name (not a tile base)
+/// that ends in a separator or names a folder is refused with the save's
+/// message (kExitFailed). kExitOk when it may be used.
+int CheckOutputName(const std::string& name, const char* usage, bool tileBase = false);
+/// CheckOutputName for the --out option, when it was given.
+int CheckOutOption(const Arguments& args, const char* usage);
 
 }  // namespace maptesk::cli

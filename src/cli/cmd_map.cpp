@@ -59,7 +59,7 @@ int CmdInfo(const Args& raw) {
   const std::string namesFile = ws.names.DefaultNamesFile();
 
   if (args.Has("--json")) {
-    std::string out = "{\"path\": " + JsonString(Cp1252ToUtf8(m.path));
+    std::string out = "{\"path\": " + JsonString(m.path);
     out += ", \"number\": " + std::to_string(m.MapNumber);
     out += ", \"columns\": " + std::to_string(m.columns);
     out += ", \"rows\": " + std::to_string(m.rows);
@@ -72,17 +72,17 @@ int CmdInfo(const Args& raw) {
     }
     out += "}, \"roadHexes\": " + std::to_string(roadHexes);
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
-    out += ", \"pictureFile\": " + JsonString(Cp1252ToUtf8(m.pictureFile));
+    out += ", \"pictureFile\": " + JsonString(m.pictureFile);
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
     out += ", \"pictureWidth\": " + std::to_string(ws.picture.loaded ? ws.picture.width : 0);
     out += ", \"pictureHeight\": " + std::to_string(ws.picture.loaded ? ws.picture.height : 0);
-    out += ", \"namesFile\": " + JsonString(Cp1252ToUtf8(namesFile));
+    out += ", \"namesFile\": " + JsonString(namesFile);
     out += ", \"nameCount\": " + std::to_string(ws.names.NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
     return kExitOk;
   }
 
-  std::printf("Map file:     %s\n", Cp1252ToUtf8(m.path).c_str());
+  std::printf("Map file:     %s\n", m.path.c_str());
   std::printf("Map number:   %s\n",
               m.MapNumber == kNoMapNumber ? "none (65535)" : std::to_string(m.MapNumber).c_str());
   std::printf("Size:         %d columns x %d rows\n", m.columns, m.rows);
@@ -94,12 +94,12 @@ int CmdInfo(const Args& raw) {
   std::printf("Road hexes:   %d\n", roadHexes);
   std::printf("Auto marks:   %d\n", autoMarks);
   std::printf("Picture:      %s (%s)\n",
-              m.pictureFile.empty() ? "-" : Cp1252ToUtf8(m.pictureFile).c_str(),
+              m.pictureFile.empty() ? "-" : m.pictureFile.c_str(),
               m.hasS16Picture ? "found" : "missing");
   if (ws.picture.loaded) {
     std::printf("Picture size: %d x %d pixels\n", ws.picture.width, ws.picture.height);
   }
-  std::printf("Names file:   %s (%d names)\n", Cp1252ToUtf8(namesFile).c_str(),
+  std::printf("Names file:   %s (%d names)\n", namesFile.c_str(),
               ws.names.NameTotal());
   return kExitOk;
 }
@@ -114,17 +114,19 @@ int CmdNames(const Args& raw) {
       args.Value("--names") ? AbsolutePath(*args.Value("--names")) : names.DefaultNamesFile();
   names.ClearNames();
   if (!FileExists(file)) {
-    ws.prompts.ShowError(Format("%s not found", file.c_str()));
+    prompts.ShowError(Format("%s not found", file.c_str()));
     return kExitFailed;
   }
+  const int errorsBefore = prompts.errorCount;
   if (!names.ReadNamesFile(file)) {
-    ErrorCannotOpen(ws.prompts, file);
+    // One message: the reader may have said why already.
+    if (prompts.errorCount == errorsBefore) ErrorCannotOpen(prompts, file);
     return kExitFailed;
   }
 
   if (args.Has("--json")) {
     std::string out =
-        "{\"namesFile\": " + JsonString(Cp1252ToUtf8(names.namesPath)) + ", \"names\": [";
+        "{\"namesFile\": " + JsonString(names.namesPath) + ", \"names\": [";
     for (int slot = 1; slot < names.nameCount; ++slot) {
       out += (slot > 1 ? ", " : "") + JsonString(Cp1252ToUtf8(names.NameOf(slot)));
     }
@@ -141,7 +143,7 @@ int CmdNames(const Args& raw) {
   }
   for (auto [r, c] : names.lastRead().hexOrder) {
     int slot = names.nameIndex[size_t(r)][size_t(c)];
-    std::printf("(%d,%d) %s\n", c, r, Cp1252ToUtf8(names.NameOf(slot)).c_str());
+    std::printf("(%d,%d) %s\n", c, r, NameText(names.NameOf(slot)).c_str());
   }
   return kExitOk;
 }
@@ -151,6 +153,7 @@ int CmdSave(const Args& raw) {
   Workspace ws(prompts);
   Arguments args;
   if (int rc = OpenMap(ws, raw, args, {}, {"--clean"}, 2, kSaveUsage)) return rc;
+  if (int rc = CheckOutputName(args.positional()[1], kSaveUsage)) return rc;
   SetSaveClean(ws.settings, args);
   return ws.SaveMap(AbsolutePath(args.positional()[1])) ? kExitOk : kExitFailed;
 }

@@ -42,6 +42,7 @@ int CmdPicture(const Args& raw) {
   std::string error;
   if (!args.Parse(raw, {}, {}, error)) return UsageError(error, kPictureUsage);
   if (args.positional().size() != 2) return UsageError("", kPictureUsage);
+  if (int rc = CheckOutputName(args.positional()[1], kPictureUsage)) return rc;
   ConsolePrompts prompts;
   MapPicture picture(prompts);
   if (int rc = LoadAnyPicture(prompts, picture, AbsolutePath(args.positional()[0]))) return rc;
@@ -54,6 +55,7 @@ int CmdTiles(const Args& raw) {
   if (!args.Parse(raw, {}, {}, error)) return UsageError(error, kTilesUsage);
   const auto& pos = args.positional();
   if (pos.size() != 3 || (pos[0] != "bmp" && pos[0] != "s16")) return UsageError("", kTilesUsage);
+  if (int rc = CheckOutputName(pos[2], kTilesUsage, true)) return rc;
   ConsolePrompts prompts;
   MapPicture picture(prompts);
   if (int rc = LoadAnyPicture(prompts, picture, AbsolutePath(pos[1]))) return rc;

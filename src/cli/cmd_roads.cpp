@@ -86,6 +86,7 @@ int OpenForRoads(Workspace& ws, const Args& raw, Arguments& args,
   std::string error;
   if (!args.Parse(raw, valued, flags, error)) return UsageError(error, usage);
   if (args.positional().size() != positional) return UsageError("", usage);
+  if (int rc = CheckOutOption(args, usage)) return rc;
   SetFolders(ws.settings, args, args.positional()[0]);
   if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
   GridOfMap(ws.map, grid);

@@ -36,6 +36,7 @@ int OpenMap(Workspace& ws, const Args& raw, Arguments& args, size_t positional, 
     return UsageError(error, usage);
   }
   if (args.positional().size() != positional) return UsageError("", usage);
+  if (int rc = CheckOutOption(args, usage)) return rc;
   SetFolders(ws.settings, args, args.positional()[0]);
   if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
   return kExitOk;
@@ -56,6 +57,7 @@ int CmdReport(const Args& raw) {
   std::string error;
   if (!args.Parse(raw, {"--sort", "--out"}, {}, error)) return UsageError(error, kReportUsage);
   if (args.positional().size() != 1) return UsageError("", kReportUsage);
+  if (int rc = CheckOutOption(args, kReportUsage)) return rc;
 
   MapsReport report;
   const std::string sort = args.Value("--sort").value_or("number");
@@ -71,10 +73,6 @@ int CmdReport(const Args& raw) {
 
   ConsolePrompts prompts;
   report.folder = WithTrailingSeparator(AbsolutePath(args.positional()[0]));
-  if (!FileExists(report.folder)) {
-    ErrorNotFound(prompts, report.folder);
-    return kExitFailed;
-  }
   report.reportFile =
       args.Value("--out") ? AbsolutePath(*args.Value("--out")) : report.folder + kReportFileName;
   if (!report.ScanFolder(prompts) || !report.Report(prompts)) return kExitFailed;
@@ -98,10 +96,12 @@ int CmdReplaceTerrain(const Args& raw) {
     return UsageError("FROM and TO are the same terrain type", kReplaceUsage);
   }
   prompts.notesToStdout = true;
+  prompts.holdNotes = true;
   change.MakeChanges(ws.map, prompts, ws.history);
-  prompts.notesToStdout = false;
   if (change.changed) ws.map.modified = true;
-  return SaveMap(ws, args);
+  if (int rc = SaveMap(ws, args)) return rc;
+  prompts.ReleaseNotes();
+  return kExitOk;
 }
 
 int CmdRenumber(const Args& raw) {

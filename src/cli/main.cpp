@@ -1,6 +1,8 @@
 // maptesk-cli: the map tool's operations without a window, for batch work.
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "cli/cli_common.h"
@@ -30,6 +32,11 @@ constexpr Command kCommands[] = {
     {"autoroads", maptesk::cli::CmdAutoroads, "autoroads MAP [--link] [--keep] [--out OUT]"},
     {"marks", maptesk::cli::CmdMarks, "marks MAP load|clear [--out OUT]"},
     {"renumber", maptesk::cli::CmdRenumber, "renumber MAP N [--out OUT]"},
+#ifdef MAPTESK_CLI_RENDER
+    {"render", maptesk::cli::CmdRender,
+     "render MAP OUT.png [--size WxH] [--zoom] [--grid] [--terrain] [--roads] [--names]\n"
+     "         [--labels] [--scroll X,Y] [--mode 800|1024]   one frame of the editor"},
+#endif
 };
 
 int Usage(FILE* out) {
@@ -50,7 +57,17 @@ int main(int argc, char** argv) {
   if (name == "--help" || name == "-h" || name == "help") return Usage(stdout);
   maptesk::cli::Args args(argv + 2, argv + argc);
   for (const Command& c : kCommands) {
-    if (name == c.name) return c.run(args);
+    if (name != c.name) continue;
+    // The core checks every size a file claims before reserving memory, so
+    // running out is the machine's limit, not a file's doing: say so and
+    // fail rather than abort.
+    try {
+      return c.run(args);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    std::fprintf(stderr, "Not enough memory to finish the %s command\n", c.name);
+    return maptesk::cli::kExitFailed;
   }
   std::fprintf(stderr, "maptesk-cli: unknown command '%s'\n", name.c_str());
   return Usage(stderr);

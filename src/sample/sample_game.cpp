@@ -702,7 +702,7 @@ bool MakeFolder(Prompts& prompts, const std::string& folder) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(folder), ec);
   if (ec || !std::filesystem::is_directory(std::filesystem::path(folder), ec)) {
-    ErrorCreating(prompts, folder);
+    ErrorCreating(prompts, folder, ec ? ec.message() : std::string());
     return false;
   }
   return true;
@@ -721,13 +721,14 @@ bool WriteTileSet(Prompts& prompts, const TileGrid& grid, const std::string& bas
       const std::string name = S16Tiles::TileName(base, c, r, extension);
       const std::vector<uint8_t> file = encode(c, r);
       if (!batch.Add(name, file.data(), file.size())) {
-        prompts.ShowError(Format("Error on creating %s", name.c_str()));
+        prompts.ShowError(Format("Error on creating %s\n%s", name.c_str(), batch.error().c_str()));
         return false;
       }
     }
   }
   if (!batch.Commit()) {
-    prompts.ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
+    prompts.ShowError(
+        Format("Error on creating %s\n%s", batch.failedTarget().c_str(), batch.error().c_str()));
     return false;
   }
   return true;

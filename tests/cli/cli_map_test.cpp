@@ -96,7 +96,7 @@ TEST_F(CliMapTest, NamesJsonIsUtf8InFileOrder) {
 TEST_F(CliMapTest, SaveRoundTripsAndCleansOnRequest) {
   auto r = RunCli({"save", MapPath(), game / "out/x.map"}, game);
   EXPECT_EQ(r.status, 1);  // no such folder
-  EXPECT_EQ(r.err, "Error on creating [" + (game / "out/x.MAP") + "]\n");
+  EXPECT_EQ(r.err, "Error on creating [" + (game / "out/x.MAP") + "]\nNo such file or directory\n");
 
   r = RunCli({"save", MapPath(), game / "SCENARIO/copy.map"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -112,7 +112,7 @@ TEST_F(CliMapTest, SaveRoundTripsAndCleansOnRequest) {
 TEST_F(CliMapTest, FailuresAndUsageErrorsHaveTheirExitStatus) {
   auto missing = RunCli({"info", game / "SCENARIO/none.MAP"}, game);
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "Map file []\nnot found\n");
+  EXPECT_EQ(missing.err, "Map file [" + (game / "SCENARIO/none.MAP") + "]\nnot found\n");
   EXPECT_EQ(RunCli({"info"}, game).status, 2);
   EXPECT_EQ(RunCli({"info", MapPath(), "--bogus"}, game).status, 2);
   EXPECT_EQ(RunCli({"save", MapPath()}, game).status, 2);

@@ -29,7 +29,8 @@ class CliSaveFaults : public ::testing::Test {
     fs::copy_file(game / "SCENARIO/MERROW.MAP", disk / "maps/MERROW.MAP");
   }
 
-  void ExpectAllFail(testing::FullDisk& disk) {
+  // Each message ends with the system's `reason`.
+  void ExpectAllFail(testing::FullDisk& disk, const std::string& reason) {
     const std::string picture = game / "MAP/MAP1200.s16";
     struct Case {
       std::vector<std::string> args;
@@ -47,6 +48,7 @@ class CliSaveFaults : public ::testing::Test {
       auto r = RunCli(c.args, game);
       EXPECT_EQ(r.status, 1) << r.out << r.err;
       EXPECT_NE(r.err.find("rror"), std::string::npos) << r.err;
+      EXPECT_TRUE(r.err.ends_with("\n" + reason + "\n")) << r.err;
       if (!c.target.empty()) EXPECT_EQ(ReadText(disk / c.target), "old " + c.target);
     }
     EXPECT_EQ(disk.Files(), (std::vector<std::string>{"A.MAP", "B00.bmp", "MapsReport.txt",
@@ -63,7 +65,7 @@ TEST_F(CliSaveFaults, FullDisk) {
   fs::create_directories(fs::path(disk / "maps"));
   PlaceOldFiles(disk);
   disk.Fill();
-  ExpectAllFail(disk);
+  ExpectAllFail(disk, "No space left on device");
 }
 
 TEST_F(CliSaveFaults, ReadOnlyFolder) {
@@ -72,7 +74,7 @@ TEST_F(CliSaveFaults, ReadOnlyFolder) {
   fs::create_directories(fs::path(disk / "maps"));
   PlaceOldFiles(disk);
   ASSERT_TRUE(disk.MakeReadOnly());
-  ExpectAllFail(disk);
+  ExpectAllFail(disk, "Read-only file system");
 }
 
 TEST_F(CliSaveFaults, TargetIsAFolder) {
@@ -84,6 +86,51 @@ TEST_F(CliSaveFaults, TargetIsAFolder) {
   EXPECT_TRUE(fs::is_directory(game.path() / "out/A.MAP"));
   EXPECT_EQ(testing::ListFolder(game.path() / "out"),
             (std::vector<std::string>{"A.MAP", "pic.bmp"}));
+}
+
+TEST_F(CliSaveFaults, EmptyOrFolderOutputsWriteNothing) {
+  const std::string map = game / "SCENARIO/MERROW.MAP", picture = game / "MAP/MAP1200.s16";
+  fs::create_directories(game.path() / "out");
+  const struct {
+    std::vector<std::string> args;
+    int status;
+  } cases[] = {
+      {{"save", map, ""}, 2},
+      {{"replace-terrain", map, "Swamp", "Rough", "--out", ""}, 2},
+      {{"renumber", map, "7", "--out", ""}, 2},
+      {{"autoroads", map, "--out", ""}, 2},
+      {{"marks", map, "load", "--out", ""}, 2},
+      {{"report", game / "SCENARIO", "--out", ""}, 2},
+      {{"picture", picture, ""}, 2},
+      {{"tiles", "bmp", picture, ""}, 2},
+      {{"save", map, game / "out/"}, 1},
+      {{"save", map, game / "out"}, 1},
+      {{"renumber", map, "7", "--out", game / "out/"}, 1},
+      {{"picture", picture, game / "out/"}, 1},
+      {{"report", game / "SCENARIO", "--out", game / "out/"}, 1},
+  };
+  const auto before = std::pair(testing::ListFolder(game.path()), fs::last_write_time(map));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args.back());
+    auto r = RunCli(c.args, game);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (c.status == 1) {
+      EXPECT_TRUE(r.err.starts_with("Error on creating [")) << r.err;
+    }
+  }
+  EXPECT_EQ(std::pair(testing::ListFolder(game.path()), fs::last_write_time(map)), before);
+  EXPECT_TRUE(testing::ListFolder(game.path() / "out").empty());
+}
+
+TEST_F(CliSaveFaults, PictureToStandardOutputLeavesItAlone) {
+  const bool wasLink = fs::is_symlink("/dev/stdout");
+  auto r = RunCli({"picture", game / "MAP/MAP1200.s16", "/dev/stdout"}, game);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");  // a pipe, here
+  EXPECT_EQ(r.err,
+            "Error creating /dev/stdout\n"
+            "It is a FIFO, not a regular file: only regular files are replaced\n");
+  EXPECT_EQ(fs::is_symlink("/dev/stdout"), wasLink);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "core/app/maps_report.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "core/map/map_file.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
@@ -24,21 +27,42 @@ void MapsReport::Start(const ToolSettings& settings, Prompts& prompts) {
 }
 
 bool MapsReport::ScanFolder(Prompts& prompts) {
-  WaitCursor wait(prompts);
   mapEntries.clear();
-  for (const std::string& found : FindFiles(folder, "*.map")) {
-    MapEntry entry;
-    entry.fileName = PathPart(found, kPartFileName);
-    std::vector<uint8_t> head;
-    if (ReadFileBytes(found, head, 2) != ReadStatus::kOk) {
-      ErrorNotFound(prompts, folder + entry.fileName);
-      return false;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::path(NativeSeparators(folder)), ec)) {
+    const std::string shown = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+    if (std::filesystem::exists(std::filesystem::path(NativeSeparators(shown)), ec)) {
+      prompts.ShowError(Format("[%s] is not a folder", shown.c_str()));
+    } else {
+      ErrorNotFound(prompts, folder);
     }
-    // A file too short to hold a number is listed as having none.
-    if (head.size() == 2) entry.number = int16_t(uint16_t(head[0] | (head[1] << 8)));
-    mapEntries.push_back(std::move(entry));
+    ShowList();
+    return false;
+  }
+  std::vector<std::string> unreadable;
+  {
+    WaitCursor wait(prompts);
+    for (const std::string& found : FindFiles(folder, "*.map")) {
+      MapEntry entry;
+      entry.fileName = PathPart(found, kPartFileName);
+      std::vector<uint8_t> head;
+      // One file that cannot be read must not hide the rest of the folder.
+      if (ReadFileBytes(found, head, 2) != ReadStatus::kOk) {
+        unreadable.push_back(entry.fileName);
+      } else if (head.size() == 2) {
+        const int value = head[0] | (head[1] << 8);
+        entry.number = value == kNoMapNumber ? -1 : value;
+      }
+      mapEntries.push_back(std::move(entry));
+    }
   }
   ShowList();
+  if (!unreadable.empty()) {
+    std::string list;
+    for (const std::string& name : unreadable) list += "\n" + name;
+    prompts.ShowNote(Format("%d map files could not be read and are listed as -1:%s",
+                            int(unreadable.size()), list.c_str()));
+  }
   return true;
 }
 
@@ -59,8 +83,11 @@ std::vector<ReportLine> MapsReport::SortedLines(int choice, bool reportFormat) c
     out.push_back({LineText(mapEntries[i], choice, reportFormat), mapEntries[i].number, i});
   }
   // The list sorts without regard to case; lines equal but for case (two
-  // files on a case-sensitive disk) keep a fixed order.
-  std::sort(out.begin(), out.end(), [](const ReportLine& a, const ReportLine& b) {
+  // files on a case-sensitive disk) keep a fixed order. Numbers sort by
+  // value: as text, five digits would come before four.
+  const bool byNumber = choice != kSortByName;
+  std::sort(out.begin(), out.end(), [byNumber](const ReportLine& a, const ReportLine& b) {
+    if (byNumber && a.number != b.number) return a.number < b.number;
     int c = CompareNoCase(a.text, b.text);
     if (c != 0) return c < 0;
     if (a.text != b.text) return a.text < b.text;
@@ -145,8 +172,9 @@ bool MapsReport::Report(Prompts& prompts) {
     prompts.ShowError("There is nothing to do !");
     return false;
   }
-  if (!SaveFileSafely(reportFile, ReportText())) {
-    ErrorCreating(prompts, reportFile);
+  std::string error;
+  if (!SaveFileSafely(reportFile, ReportText(), &error)) {
+    ErrorCreating(prompts, reportFile, error);
     return false;
   }
   prompts.OpenWithShell(SaveTargetFor(reportFile));

@@ -16,7 +16,9 @@ struct ToolSettings;
 /// One MAP file of the scanned folder.
 struct MapEntry {
   std::string fileName;  ///< name with extension, as the folder spells it
-  int16_t number = -1;   ///< the file's first two bytes, read as a signed word
+  /// The number in the file's first two bytes: 0 to 65534, or -1 for 65535
+  /// (no number), a file too short to hold one, or one that cannot be read.
+  int number = -1;
 };
 
 /// One line of the report's list: its text and, as the item's data, the
@@ -48,9 +50,9 @@ class MapsReport {
   /// last map opened) and an empty report file, then scans the folder.
   void Start(const ToolSettings& settings, Prompts& prompts);
 
-  /// Collects the MAP files of `folder`. A file that cannot be read ends the
-  /// scan with "[%s] Not found": the entries found so far are kept and the
-  /// list is not refreshed. Returns whether the scan went through.
+  /// Collects the MAP files of `folder`. A file that cannot be read is listed
+  /// as -1 and named in one note after the scan. False (after the message)
+  /// when `folder` is not a folder.
   bool ScanFolder(Prompts& prompts);
 
   /// Rebuilds the list from the entries in the display format of `sortChoice`.

@@ -1,6 +1,5 @@
 #include "core/map/hex_map.h"
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -79,9 +78,22 @@ bool HexMap::MapFileLoad(const std::string& requested) {
   std::vector<uint8_t> bytes;
   ReadStatus status =
       name.empty() ? ReadStatus::kNotFound : ReadFileBytes(name, bytes, kMapFileSize);
-  if (status != ReadStatus::kOk) {
-    name = prompts_.ChooseOpenFile(kFileMap, PathPart(name, kPartFolder), "");
-    status = name.empty() ? ReadStatus::kNotFound : ReadFileBytes(name, bytes, kMapFileSize);
+  // A folder, FIFO or device is named for what it is at once: the chooser
+  // stands in for a map that is missing.
+  if (status != ReadStatus::kOk && status != ReadStatus::kNotAFile) {
+    // A cancelled chooser leaves the message naming the map that was asked for.
+    std::string chosen = prompts_.ChooseOpenFile(kFileMap, PathPart(name, kPartFolder), "");
+    if (!chosen.empty()) {
+      name = chosen;
+      status = ReadFileBytes(name, bytes, kMapFileSize);
+    } else if (!requested.empty()) {
+      name = PathPart(requested, kPartWithoutExtension) + ".MAP";
+    }
+  }
+  if (status == ReadStatus::kNotAFile) {
+    prompts_.ShowError(
+        Format("Map file [%s]\nis %s, not a map file", name.c_str(), NotAFileKind(name).c_str()));
+    return false;
   }
   if (status != ReadStatus::kOk) {
     prompts_.ShowError(Format("Map file [%s]\nnot found", name.c_str()));
@@ -121,17 +133,16 @@ bool HexMap::MapFileSave(const std::string& requested) {
     prompts_.ShowError(Format("Error on creating [%s]", ".MAP"));
     return false;
   }
-  name = PathPart(name, kPartWithoutExtension) + ".MAP";
+  // A name ending in a separator is refused as it is, not saved as "folder/.MAP".
+  if (!IsSeparator(name.back())) name = PathPart(name, kPartWithoutExtension) + ".MAP";
 
   // Refuse a target that cannot be written before asking about pictures.
-  std::string folder = PathPart(name, kPartFolder);
-  std::error_code ec;
-  std::string target = SaveTargetFor(name);
-  if ((!folder.empty() && !std::filesystem::is_directory(ResolveExisting(folder), ec)) ||
-      std::filesystem::is_directory(target, ec)) {
-    ErrorCreating(prompts_, name);
+  std::string error;
+  if (!CheckSaveTarget(name, &error)) {
+    ErrorCreating(prompts_, name, error);
     return false;
   }
+  const std::string target = SaveTargetFor(name);
 
   if (pictureLink_ && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
     pictureLink_->CreatePictureForNumber();
@@ -151,8 +162,8 @@ bool HexMap::MapFileSave(const std::string& requested) {
   }
   std::vector<uint8_t> bytes(kMapFileSize);
   EncodeMapFile(*out, bytes.data());
-  if (!SaveFileSafely(target, bytes.data(), bytes.size())) {
-    ErrorCreating(prompts_, name);
+  if (!SaveFileSafely(target, bytes.data(), bytes.size(), &error)) {
+    ErrorCreating(prompts_, name, error);
     return false;
   }
   if (clean) cells = out->cells;

@@ -18,7 +18,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Decimal with leading blanks and zeros; false when there is no digit or
 // something other than trailing blanks follows.
-bool ParseCoordinate(const std::string& text, int& value) {
+bool ParseCoordinate(std::string_view text, int& value) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   size_t digits = i;
@@ -37,21 +37,17 @@ bool ParseCoordinate(const std::string& text, int& value) {
 
 }  // namespace
 
-std::vector<std::string> SplitNamesFileLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (true) {
-    size_t nl = text.find('\n', start);
-    if (nl == std::string::npos) break;
-    size_t end = nl;
-    if (end > start && text[end - 1] == '\r') --end;
-    lines.push_back(text.substr(start, end - start));
-    start = nl + 1;
-  }
-  return lines;
+bool NamesFileLines::Next(std::string_view& line) {
+  const size_t nl = text_.find('\n', start_);
+  if (nl == std::string_view::npos) return false;
+  size_t end = nl;
+  if (end > start_ && text_[end - 1] == '\r') --end;
+  line = text_.substr(start_, end - start_);
+  start_ = nl + 1;
+  return true;
 }
 
-NameLineKind ParseNameLine(const std::string& line, NameLine& out) {
+NameLineKind ParseNameLine(std::string_view line, NameLine& out) {
   size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i >= line.size() || line[i] != '(') return NameLineKind::kNotHexLine;
@@ -66,7 +62,7 @@ NameLineKind ParseNameLine(const std::string& line, NameLine& out) {
     return NameLineKind::kMalformed;
   }
   if (!HexMap::InGrid(out.row, out.column)) return NameLineKind::kMalformed;
-  out.name = line.substr(hash + 1);
+  out.name.assign(line.substr(hash + 1));
   return NameLineKind::kHexLine;
 }
 
@@ -133,23 +129,30 @@ bool MapNames::ReadNamesFile(const std::string& path) {
     prompts_.ShowError(Format("[%s]\nis too large to be a names file", path.c_str()));
     return false;
   }
+  if (status == ReadStatus::kNotAFile) {
+    prompts_.ShowError(
+        Format("[%s]\nis %s, not a names file", path.c_str(), NotAFileKind(path).c_str()));
+    return false;
+  }
   if (status != ReadStatus::kOk) return false;
-  ReadNamesText(std::string(bytes.begin(), bytes.end()), path);
+  ReadNamesText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
   namesPath = ResolveExisting(path);
   return true;
 }
 
-void MapNames::ReadNamesText(const std::string& text, const std::string& path) {
+void MapNames::ReadNamesText(std::string_view text, const std::string& path) {
   lastRead_ = {};
   // A file names each place on many hexes: look names up by hash while
   // reading rather than walking the list for every line.
   std::unordered_map<std::string, int> slots;
   for (int slot = 1; slot < nameCount; ++slot) slots.emplace(names[size_t(slot)], slot);
-  std::vector<std::string> lines = SplitNamesFileLines(text);
+  NamesFileLines lines(text);
+  std::string_view textLine;
   // The first line is the header, whatever it holds.
-  for (size_t i = 1; i < lines.size(); ++i) {
-    NameLine line;
-    NameLineKind kind = ParseNameLine(lines[i], line);
+  lines.Next(textLine);
+  NameLine line;
+  while (lines.Next(textLine)) {
+    NameLineKind kind = ParseNameLine(textLine, line);
     if (kind == NameLineKind::kMalformed) ++lastRead_.malformedLines;
     if (kind != NameLineKind::kHexLine) continue;
     if (line.name.empty()) {
@@ -217,8 +220,8 @@ std::string MapNames::FormatNamesFile() const {
 
 bool MapNames::WriteNamesFile(const std::string& path) {
   std::string error;
-  if (path.empty() || !SaveFileSafely(path, FormatNamesFile(), &error)) {
-    ErrorCreating(prompts_, path);
+  if (!SaveFileSafely(path, FormatNamesFile(), &error)) {
+    ErrorCreating(prompts_, path, error);
     return false;
   }
   namesModified = false;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -52,7 +53,7 @@ class MapNames {
   bool ReadNamesFile(const std::string& path);
   /// Reads the text of a names file into the list (`source` names it in
   /// messages).
-  void ReadNamesText(const std::string& text, const std::string& source);
+  void ReadNamesText(std::string_view text, const std::string& source);
   /// Writes the names file safely; false (with a message) on failure.
   bool WriteNamesFile(const std::string& path);
   /// The text WriteNamesFile writes.
@@ -87,10 +88,21 @@ struct NameLine {
 };
 enum class NameLineKind { kNotHexLine, kHexLine, kMalformed };
 /// Classifies one line (without its line break) and parses a hex line.
-NameLineKind ParseNameLine(const std::string& line, NameLine& out);
+NameLineKind ParseNameLine(std::string_view line, NameLine& out);
 
-/// Splits names-file text into its complete lines (a last line without a
-/// line break is left out), dropping "\n" or "\r\n".
-std::vector<std::string> SplitNamesFileLines(const std::string& text);
+/// The complete lines of names-file text, one at a time and without copies,
+/// so that a file of millions of short lines costs no more than its bytes.
+/// A line ends at "\n" or "\r\n" (not part of the line); a last line
+/// without a line break is left out.
+class NamesFileLines {
+ public:
+  explicit NamesFileLines(std::string_view text) : text_(text) {}
+  /// The next line into `line`; false when no complete line is left.
+  bool Next(std::string_view& line);
+
+ private:
+  std::string_view text_;
+  size_t start_ = 0;
+};
 
 }  // namespace maptesk

@@ -101,13 +101,18 @@ bool BmpImage::CreateRgb24(int w, int h) {
 }
 
 bool BmpImage::Load(const std::string& path) {
-  if (!FileExists(path)) {
-    prompts_.ShowError(Format("%s not found", path.c_str()));
-    return false;
-  }
-  FilePtr file(std::fopen(ResolveExisting(path).c_str(), "rb"));
+  ReadStatus opened = ReadStatus::kOk;
+  uint64_t fileSize = 0;
+  FilePtr file(OpenFileForReading(path, opened, &fileSize));
   if (!file) {
-    prompts_.ShowError(Format("Error reading %s", path.c_str()));
+    if (opened == ReadStatus::kNotFound) {
+      prompts_.ShowError(Format("%s not found", path.c_str()));
+    } else if (opened == ReadStatus::kNotAFile) {
+      prompts_.ShowError(
+          Format("%s is %s, not a picture file", path.c_str(), NotAFileKind(path).c_str()));
+    } else {
+      prompts_.ShowError(Format("Error reading %s", path.c_str()));
+    }
     return false;
   }
   auto fail = [this](const std::string& message) {
@@ -167,6 +172,18 @@ bool BmpImage::Load(const std::string& path) {
     return fail(Format("Invalid BMP: the file ends inside its colour table"));
   }
 
+  // Rows the file does not hold are left black, but only for a picture no
+  // larger than the tool assembles itself: a short file must not make the
+  // tool reserve memory that it could never fill.
+  const uint64_t held = fileSize > offBits ? fileSize - offBits : 0;
+  if (uint64_t(rowBytes * h) > held && int64_t(w) * h > kMaxShortPicturePixels) {
+    return fail(
+        Format("%s claims %d x %d pixels but holds only %llu of their %lld bytes:\n"
+               "it is not read",
+               path.c_str(), int(w), int(h), static_cast<unsigned long long>(held),
+               static_cast<long long>(rowBytes * h)));
+  }
+
   header = std::move(block);
   bitCount = bits16;
   colourCount = int32_t(colours);
@@ -174,6 +191,8 @@ bool BmpImage::Load(const std::string& path) {
 
   // Rows the file does not hold are left black rather than undefined.
   const size_t want = HeaderImageSize();
+  ownedBits.reserve(want);
+  AdviseLargeBuffer(ownedBits.data(), want);
   ownedBits.assign(want, 0);
   const size_t got = std::fread(ownedBits.data(), 1, want, file.get());
   bits = ownedBits.data();
@@ -204,8 +223,9 @@ bool BmpImage::Save(const std::string& path) {
   std::memcpy(out.data() + offBits, bits, pixelBytes);
   // A BMP written here is an export of a picture the tool already has, so
   // it is not forced to the disk; the rename still replaces it whole.
-  if (!SaveFileSafely(path, out.data(), out.size(), nullptr, Durability::kToSystem)) {
-    prompts_.ShowError(Format("Error creating %s", path.c_str()));
+  std::string error;
+  if (!SaveFileSafely(path, out.data(), out.size(), &error, Durability::kToSystem)) {
+    prompts_.ShowError(Format("Error creating %s\n%s", path.c_str(), error.c_str()));
     return false;
   }
   return true;

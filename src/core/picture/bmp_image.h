@@ -35,6 +35,9 @@ class BmpImage {
   static constexpr int64_t kMaxPixelBytes = int64_t(256) << 20;
   /// Largest info header + colour table block read from a file.
   static constexpr int kMaxHeaderBlock = 64 * 1024;
+  /// Largest picture read from a file that ends inside its pixel data (the
+  /// missing rows black): an assembled map picture's 1920 x 1920 pixels.
+  static constexpr int64_t kMaxShortPicturePixels = int64_t(1920) * 1920;
 
   explicit BmpImage(Prompts& prompts);
   virtual ~BmpImage() = default;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/picture/shp_palette.h"
+#include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
@@ -19,10 +20,10 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// A tile that is not a regular file is skipped like a missing one.
 FilePtr OpenExisting(const std::string& name) {
-  auto found = FindFileNoCase(name);
-  if (!found) return nullptr;
-  return FilePtr(std::fopen(found->c_str(), "rb"));
+  ReadStatus status = ReadStatus::kOk;
+  return FilePtr(OpenFileForReading(name, status));
 }
 
 std::string Upper(std::string text) {
@@ -32,8 +33,6 @@ std::string Upper(std::string text) {
 
 // Adds a tile's size to a running sum; a nonsense size adds nothing.
 void AddSize(int64_t& sum, int64_t size) { sum += std::clamp<int64_t>(size, 0, 1 << 20); }
-
-constexpr size_t kTileBufferSize = S16Tiles::kHeaderSize + S16Tiles::kReadBufferSize;
 
 // Blue, green, red of a 5-6-5 colour in the low three bytes.
 inline uint32_t Bgr(uint16_t v) {
@@ -68,7 +67,7 @@ void FillPixels(uint8_t* __restrict dst, const uint8_t* bgr, int64_t n) {
 MapPicture::MapPicture(Prompts& prompts)
     : BmpImage(prompts),
       store_(new uint8_t[kStoreSize]),
-      tileBuffer_(new uint8_t[kTileBufferSize]) {}
+      tileBuffer_(new uint8_t[S16Tiles::kReadBufferSize]) {}
 
 MapPicture::~MapPicture() {
   Reset();
@@ -104,6 +103,13 @@ void MapPicture::StartAssembly() {
 bool MapPicture::LoadPicture(const std::string& path) {
   loaded = false;
   if (!FileExists(path)) return false;
+  // Said here, since a set whose tiles cannot be opened is otherwise silent.
+  ReadStatus status = ReadStatus::kOk;
+  if (FilePtr probe{OpenFileForReading(path, status)}; !probe && status == ReadStatus::kNotAFile) {
+    prompts().ShowError(
+        Format("%s is %s, not a picture file", path.c_str(), NotAFileKind(path).c_str()));
+    return false;
+  }
   WaitCursor wait(prompts());
   width = height = stride = 0;
   fullPath = path;
@@ -247,13 +253,14 @@ void MapPicture::DecodeS16Tile(int column, int row) {
 
 bool MapPicture::OpenShpTile(const std::string& name) {
   tileBytes_ = tileData_ = 0;
-  FilePtr file = OpenExisting(name);
-  if (!file) return false;
-  tileBytes_ = std::fread(tileBuffer_.get(), 1, kTileBufferSize, file.get());
-  if (!ShpPicture::ParseShape(tileBuffer_.get(), tileBytes_, shapeHeader, tileData_)) {
-    tileBytes_ = tileData_ = 0;
+  // The tile is read to its end, up to the cap: a shape may lie far into
+  // its file or spend many codes on skips.
+  if (ReadFileBytes(name, shpTile_, ShpPicture::kMaxFileSize) != ReadStatus::kOk) return false;
+  if (!ShpPicture::ParseShape(shpTile_.data(), shpTile_.size(), shapeHeader, tileData_)) {
+    tileData_ = 0;
     return false;
   }
+  tileBytes_ = shpTile_.size();
   return true;
 }
 
@@ -294,6 +301,7 @@ void MapPicture::DecodeShpTile(int column, int row) {
   }
   const int64_t startX = std::max<int32_t>(shapeHeader.left, 0);
   int64_t shapeX = startX;
+  const uint8_t* codes = shpTile_.data();
   size_t p = tileData_;
   const size_t end = tileBytes_;
   auto put = [&](uint8_t index) {
@@ -308,20 +316,20 @@ void MapPicture::DecodeShpTile(int column, int row) {
   // Lines below the cell can paint nothing, and once the codes are used up
   // every further line is empty: both end the decoding early.
   while (y <= last && y < S16Tiles::kCellHeight && p < end) {
-    const uint8_t b = tileBuffer_[p++];
+    const uint8_t b = codes[p++];
     if (b == 0) {
       ++y;
       shapeX = startX;
     } else if (b == 1) {
       if (p >= end) break;
-      shapeX += tileBuffer_[p++];
+      shapeX += codes[p++];
     } else if ((b & 1) == 0) {
       if (p >= end) break;
-      const uint8_t index = tileBuffer_[p++];
+      const uint8_t index = codes[p++];
       for (int k = 0; k < b / 2; ++k) put(index);
     } else {
       const size_t count = std::min<size_t>(b / 2, end - p);
-      for (size_t k = 0; k < count; ++k) put(tileBuffer_[p + k]);
+      for (size_t k = 0; k < count; ++k) put(codes[p + k]);
       p += count;
     }
   }

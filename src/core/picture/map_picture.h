@@ -27,7 +27,8 @@ class MapPicture : public BmpImage {
 
   /// Fills the picture from `path` by its extension: ".BMP" a BMP file,
   /// ".SHP" an SHP set, anything else an S16 set (any of its tile names).
-  /// False, without a message, when `path` does not exist.
+  /// False, without a message, when `path` does not exist; with one when it
+  /// is a folder, FIFO or device.
   bool LoadPicture(const std::string& path);
 
   /// An empty 24-bit picture of the current `width` and `height` on this
@@ -37,7 +38,7 @@ class MapPicture : public BmpImage {
   void DecodeS16Tile(int column, int row);
   /// Assembles the SHP set of `path`; false when its first tile is missing.
   bool LoadShp(const std::string& path);
-  /// Decodes the shape held in the read buffer into the cell (column, row).
+  /// Decodes the shape held in the SHP tile buffer into the cell (column, row).
   void DecodeShpTile(int column, int row);
 
   /// Writes 24-bit BMP tiles base + column + row + ".bmp". False, writing
@@ -62,7 +63,7 @@ class MapPicture : public BmpImage {
   int32_t tileOriginY = 0;
 
  private:
-  /// Reads a tile file into the read buffer: S16 header checked and the data
+  /// Reads a tile file into its buffer: S16 header checked and the data
   /// position set, or the SHP shape parsed. False when it cannot be used.
   bool OpenS16Tile(const std::string& name);
   bool OpenShpTile(const std::string& name);
@@ -81,7 +82,10 @@ class MapPicture : public BmpImage {
   // read into the tile buffer are decoded.
   std::unique_ptr<uint8_t[]> store_;
   std::unique_ptr<uint8_t[]> tileBuffer_;
-  size_t tileBytes_ = 0;  // bytes of tileBuffer_ holding the current tile
+  // An SHP tile, grown to the largest tile read (at most 4 MiB) only when
+  // the picture is an SHP set.
+  std::vector<uint8_t> shpTile_;
+  size_t tileBytes_ = 0;  // bytes of the current tile's buffer holding it
   size_t tileData_ = 0;   // where its pixel data or line codes begin
 };
 

@@ -35,6 +35,28 @@ bool GridFits(Prompts& prompts, const TileGrid& grid) {
   return false;
 }
 
+// Older tiles of the base that the new set does not replace would be read as
+// part of it, and so would a second copy of a tile whose name differs only in
+// case: every file of the base's tile names, whatever its case, that the set
+// does not write goes in the same commit, so a failure keeps them all.
+bool RemoveOtherTiles(SafeFileBatch& batch, const std::string& base) {
+  std::vector<std::string> written;
+  for (const std::string& target : batch.targets()) {
+    written.push_back(PathPart(target, kPartFileName));
+  }
+  const std::string baseName = PathPart(base, kPartFileName);
+  for (const std::string& file : FindFiles(PathPart(base, kPartFolder), baseName + "??.s16")) {
+    const std::string name = PathPart(file, kPartFileName);
+    bool isTile = false;  // one of the 5 x 4 names
+    for (int k = 0; k < 20 && !isTile; ++k) {
+      isTile = EqualsNoCase(name, S16Tiles::TileName(baseName, k % 5, k / 5));
+    }
+    if (!isTile || std::find(written.begin(), written.end(), name) != written.end()) continue;
+    if (!batch.Remove(file)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MapPicture::SplitToBmpTiles(const std::string& base) {
@@ -86,13 +108,15 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
         std::fill(dst + size_t(w) * 3, dst + tileRow, 0);
       }
       if (!batch.Add(name, file.data(), file.size())) {
-        prompts().ShowError(Format("Error on creating %s", name.c_str()));
+        prompts().ShowError(
+            Format("Error on creating %s\n%s", name.c_str(), batch.error().c_str()));
         return false;
       }
     }
   }
   if (!batch.Commit()) {
-    prompts().ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
+    prompts().ShowError(
+        Format("Error on creating %s\n%s", batch.failedTarget().c_str(), batch.error().c_str()));
     return false;
   }
   prompts().ShowNote(Format("Done !\nLoaded file has been splitted to %d BMP tiles", grid.cells()));
@@ -102,6 +126,9 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
 bool MapPicture::SplitToS16Tiles(const std::string& base) {
   if (PathPart(base, kPartFileName).empty()) return false;
   const TileGrid grid{width, height};
+  // Before the 24-bit copy, the costliest allocation here: a picture too
+  // large to name is not converted at all.
+  if (bits != nullptr && !GridFits(prompts(), grid)) return false;
   std::vector<uint8_t> scratch;
   int rowBytes = 0;
   const uint8_t* rows = Rgb24Rows(scratch, rowBytes);
@@ -109,7 +136,6 @@ bool MapPicture::SplitToS16Tiles(const std::string& base) {
     prompts().ShowError("There is no picture to cut into tiles");
     return false;
   }
-  if (!GridFits(prompts(), grid)) return false;
 
   WaitCursor wait(prompts());
   // The new set goes to temporary files first and replaces the old one only
@@ -122,22 +148,16 @@ bool MapPicture::SplitToS16Tiles(const std::string& base) {
           S16Tiles::Encode(rows, rowBytes, height, c * S16Tiles::kCellWidth,
                            r * S16Tiles::kCellHeight, grid.CellWidth(c), grid.CellHeight(r), false);
       if (!batch.Add(name, tile.data(), tile.size())) {
-        prompts().ShowError(Format("Error on creating %s", name.c_str()));
+        prompts().ShowError(
+            Format("Error on creating %s\n%s", name.c_str(), batch.error().c_str()));
         return false;
       }
     }
   }
-  if (!batch.Commit()) {
-    prompts().ShowError(Format("Error on creating %s", batch.failedTarget().c_str()));
+  if (!RemoveOtherTiles(batch, base) || !batch.Commit()) {
+    prompts().ShowError(
+        Format("Error on creating %s\n%s", batch.failedTarget().c_str(), batch.error().c_str()));
     return false;
-  }
-  // Older tiles of the base that the new set does not replace would be read
-  // as part of it: remove them.
-  for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 5; ++c) {
-      if (c < grid.columns() && r < grid.rows()) continue;
-      if (auto old = FindFileNoCase(S16Tiles::TileName(base, c, r))) std::remove(old->c_str());
-    }
   }
   prompts().ShowNote(Format("Done !\nLoaded file has been splitted to %d S16 Tiles", grid.cells()));
   return true;

@@ -1,5 +1,6 @@
 #include "core/util/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -12,8 +13,13 @@
 #include "core/util/text_format.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,62 +28,295 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string TemporaryNameFor(const std::string& target) {
+// A short name beside the target: the target's own name may be as long as
+// a name can be, so the temporary name must not grow with it.
+std::string TemporaryNameIn(const std::string& folder) {
   static std::atomic<unsigned> counter{0};
   static const unsigned seed = std::random_device{}();
-  return target + Format(".~%08x%04x.tmp", seed, counter.fetch_add(1) & 0xFFFFu);
+  return folder + Format(".~%08x%04x.tmp", seed, counter.fetch_add(1) & 0xFFFFu);
 }
 
-// Writes and flushes to the system; the file stays open for SyncAndClose.
-std::FILE* WriteTemporary(const std::string& temporary, const void* data, size_t size,
-                          std::string* error) {
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (!f) {
-    if (error) *error = std::strerror(errno);
-    return nullptr;
-  }
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  ok = ok && std::fflush(f) == 0;
-  if (!ok) {
-    if (error) *error = std::strerror(errno);
-    std::fclose(f);
-    std::remove(temporary.c_str());
-    return nullptr;
-  }
-  return f;
+bool Fail(std::string& error, int code) {
+  error = std::strerror(code);
+  return false;
 }
 
-// Pushes the file to the disk and closes it. Syncing a set of files only
-// after all of them were written lets the system write them out together.
-bool SyncAndClose(std::FILE* f, std::string* error) {
+bool Fail(std::string& error, std::string reason) {
+  error = std::move(reason);
+  return false;
+}
+
+bool Fail(std::string& error, const std::error_code& ec) { return Fail(error, ec.message()); }
+
 #ifdef _WIN32
-  bool ok = _commit(_fileno(f)) == 0;
+using FileStat = struct _stat64;
+int StatPath(const std::string& path, FileStat& st) { return _stat64(path.c_str(), &st); }
+int OpenNew(const std::string& name, bool) {
+  return _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+long WriteSome(int fd, const uint8_t* p, size_t n) {
+  return _write(fd, p, unsigned(std::min<size_t>(n, size_t(1) << 30)));
+}
+bool SyncFile(int fd) { return _commit(fd) == 0; }
+int CloseFile(int fd) { return _close(fd); }
+bool MayWrite(const std::string& path) { return _access(path.c_str(), 2) == 0; }
+bool IsRegular(const FileStat& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
+bool IsDirectory(const FileStat& st) { return (st.st_mode & _S_IFMT) == _S_IFDIR; }
+void TakeOverAttributes(int, const FileStat&) {}
 #else
-  bool ok = fsync(fileno(f)) == 0;
+using FileStat = struct stat;
+int StatPath(const std::string& path, FileStat& st) { return stat(path.c_str(), &st); }
+// A file that replaces an existing one starts private and takes the old
+// file's bits once written, so the new content is never more open than the old.
+int OpenNew(const std::string& name, bool replacing) {
+  return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
+}
+long WriteSome(int fd, const uint8_t* p, size_t n) { return long(write(fd, p, n)); }
+bool SyncFile(int fd) { return fsync(fd) == 0; }
+int CloseFile(int fd) { return close(fd); }
+bool MayWrite(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
+bool IsRegular(const FileStat& st) { return S_ISREG(st.st_mode); }
+bool IsDirectory(const FileStat& st) { return S_ISDIR(st.st_mode); }
+// Only root may give a file away, so another owner is tried and let go; the
+// group is kept where the user belongs to it.
+void TakeOverAttributes(int fd, const FileStat& old) {
+  if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, uid_t(-1), old.st_gid) != 0) {
+  }
+  if (fchmod(fd, old.st_mode & 07777) != 0) {
+  }
+}
 #endif
-  int savedErrno = errno;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok && error) *error = std::strerror(savedErrno ? savedErrno : errno);
-  return ok;
+
+// Follows the last component's symbolic links, so that a save writes the file
+// a link names and the link itself stays.
+bool FollowLinks(std::string path, std::string& result, std::string& error) {
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(fs::path(path), ec))) {
+      result = path;
+      return true;
+    }
+    const fs::path to = fs::read_symlink(fs::path(path), ec);
+    if (ec) return Fail(error, ec.message());
+    // Not normalised: ".." after a linked folder is the system's to resolve.
+    path = to.is_absolute() ? to.string() : (fs::path(path).parent_path() / to).string();
+  }
+  return Fail(error, ELOOP);
 }
 
-bool IsFolder(const std::string& path) {
+std::string SpecialFileReason(const FileStat& st) {
+  const char* kind = "a special file";
+#ifndef _WIN32
+  if (S_ISFIFO(st.st_mode)) kind = "a FIFO";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) kind = "a device";
+  if (S_ISSOCK(st.st_mode)) kind = "a socket";
+#else
+  (void)st;
+#endif
+  return Format("It is %s, not a regular file: only regular files are replaced", kind);
+}
+
+// What a save finds at its target.
+struct TargetState {
+  std::string named;  // the name asked for, resolved ignoring case
+  std::string path;   // the file written: `named` with its links followed
+  bool exists = false;
+  FileStat old{};
+};
+
+// Resolves `target` and checks that a save may replace it: only a regular
+// file the user may write, with no other hard link, in a folder the user
+// may write; or a new file in an existing folder. Nothing is opened, so a
+// FIFO cannot block.
+bool ExamineTarget(std::string_view target, TargetState& state, std::string& error) {
+  state.named = SaveTargetFor(target);
+  if (state.named.empty()) return Fail(error, "No file name given");
+  if (IsSeparator(state.named.back())) {
+    return Fail(error, "The name ends with a folder separator: a file name is needed");
+  }
+  if (!FollowLinks(state.named, state.path, error)) return false;
+  // Through every link, as any program opening the name would find it: a
+  // link to a device or a pipe (/dev/stdout) is that device or pipe.
+  FileStat seen{};
+  state.exists = StatPath(state.named, seen) == 0;
+  if (!state.exists && errno != ENOENT) return Fail(error, errno);
+  if (state.exists) {
+    if (IsDirectory(seen)) return Fail(error, EISDIR);
+    if (!IsRegular(seen)) return Fail(error, SpecialFileReason(seen));
+    FileStat own{};
+    if (StatPath(state.path, own) != 0 || own.st_dev != seen.st_dev || own.st_ino != seen.st_ino) {
+      return Fail(error, "It is a link that names no file which can be replaced");
+    }
+    // Replacing one name of several would give the new content to that name
+    // only; writing in place is not safe against a failure half way.
+    if (seen.st_nlink > 1) {
+      return Fail(error, Format("The file has %u hard links: a save would give the new content "
+                                "to this name only, so it was left as it is",
+                                unsigned(seen.st_nlink)));
+    }
+    // Root may write any file the system lets it; others need the write bit.
+    if (!MayWrite(state.path)) return Fail(error, errno);
+    state.old = seen;
+  }
+  const std::string folderPart = PathPart(state.path, kPartFolder);
+  const std::string folder = folderPart.empty() ? std::string(".") : folderPart;
+  FileStat dir{};
+  if (StatPath(folder, dir) != 0) return Fail(error, errno);
+  if (!IsDirectory(dir)) return Fail(error, ENOTDIR);
+  if (!MayWrite(folder)) return Fail(error, errno);
+  return true;
+}
+
+// Writes the new content to a fresh temporary file beside `state.path`;
+// the file stays open for Commit to sync. -1 on failure.
+int WriteTemporary(const TargetState& state, const void* data, size_t size, std::string& temporary,
+                   std::string& error) {
+  const std::string folder = PathPart(state.path, kPartFolder);
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = TemporaryNameIn(folder);
+    fd = OpenNew(temporary, state.exists);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    temporary.clear();
+    Fail(error, errno);
+    return -1;
+  }
+  const auto* p = static_cast<const uint8_t*>(data);
+  size_t left = size;
+  while (left > 0) {
+    const long n = WriteSome(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      Fail(error, n == 0 ? ENOSPC : errno);
+      CloseFile(fd);
+      std::remove(temporary.c_str());
+      temporary.clear();
+      return -1;
+    }
+    p += n;
+    left -= size_t(n);
+  }
+  if (state.exists) TakeOverAttributes(fd, state.old);
+  return fd;
+}
+
+// Swaps two names in one step, so that the target never goes missing and
+// the temporary name is left holding the old file. Renaming over a file
+// would also make ext4 push the new file to the disk first, which exports
+// skip on purpose.
+std::error_code ExchangeNames(const std::string& a, const std::string& b) {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+  if (renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return {};
+  return std::error_code(errno, std::generic_category());
+#else
+  (void)a;
+  (void)b;
+  return std::make_error_code(std::errc::function_not_supported);
+#endif
+}
+
+bool CannotExchange(const std::error_code& ec) {
+  return ec == std::errc::invalid_argument || ec == std::errc::function_not_supported ||
+         ec == std::errc::not_supported || ec == std::errc::operation_not_supported;
+}
+
+std::error_code RenameName(const std::string& from, const std::string& to) {
   std::error_code ec;
-  return fs::is_directory(fs::path(path), ec);
+  fs::rename(fs::path(from), fs::path(to), ec);
+  return ec;
+}
+
+// Keeps the old file under `backup` while `path` still names it: a second
+// link where the file system has them, else a copy.
+std::error_code KeepBackup(const std::string& path, const std::string& backup) {
+  std::error_code ec;
+  fs::create_hard_link(fs::path(path), fs::path(backup), ec);
+  if (!ec) return ec;
+  ec.clear();
+  fs::copy_file(fs::path(path), fs::path(backup), ec);
+  return ec;
 }
 
 }  // namespace
 
+std::FILE* OpenFileForReading(std::string_view path, ReadStatus& status, uint64_t* size) {
+  auto found = FindFileNoCase(path);
+  if (!found) {
+    status = ReadStatus::kNotFound;
+    return nullptr;
+  }
+#ifdef _WIN32
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::path(*found), ec)) {
+    status = ec ? ReadStatus::kCannotRead : ReadStatus::kNotAFile;
+    return nullptr;
+  }
+  std::FILE* f = std::fopen(found->c_str(), "rb");
+  if (!f) {
+    status = ReadStatus::kCannotRead;
+    return nullptr;
+  }
+  if (size) *size = uint64_t(_filelengthi64(_fileno(f)));
+#else
+  auto failWith = [&status](int error) {
+    status = error == ENOENT ? ReadStatus::kNotFound : ReadStatus::kCannotRead;
+    return nullptr;
+  };
+  // Asked before opening: opening a pipe that has no writer waits for one.
+  struct stat info;
+  if (::stat(found->c_str(), &info) != 0) return failWith(errno);
+  if (!S_ISREG(info.st_mode)) {
+    status = ReadStatus::kNotAFile;
+    return nullptr;
+  }
+  // The name may be swapped for a pipe between the two calls: O_NONBLOCK
+  // keeps the open from waiting, and the opened descriptor is what counts.
+  const int fd = ::open(found->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return failWith(errno);
+  const bool described = ::fstat(fd, &info) == 0;
+  if (!described || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    status = described ? ReadStatus::kNotAFile : ReadStatus::kCannotRead;
+    return nullptr;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) {
+    ::close(fd);
+    status = ReadStatus::kCannotRead;
+    return nullptr;
+  }
+  if (size) *size = uint64_t(info.st_size);
+#endif
+  status = ReadStatus::kOk;
+  return f;
+}
+
+std::string NotAFileKind(std::string_view path) {
+  const std::string found = ResolveExisting(path);
+  std::error_code ec;
+  const fs::file_type type = fs::status(fs::path(found), ec).type();
+  switch (type) {
+    case fs::file_type::directory: return "a folder";
+    case fs::file_type::fifo: return "a FIFO";
+    case fs::file_type::character:
+    case fs::file_type::block: return "a device";
+    case fs::file_type::socket: return "a socket";
+    default: return "a special file";
+  }
+}
+
 ReadStatus ReadFileBytes(std::string_view path, std::vector<uint8_t>& data, size_t maxBytes,
                          bool failIfLarger) {
   data.clear();
-  auto found = FindFileNoCase(path);
-  if (!found) return ReadStatus::kNotFound;
-  if (IsFolder(*found)) return ReadStatus::kCannotRead;
-  std::FILE* f = std::fopen(found->c_str(), "rb");
-  if (!f) return ReadStatus::kCannotRead;
-  // Read in chunks rather than trusting a size query: the file may be a pipe
-  // or change under us, and a huge file must not be allocated whole.
+  ReadStatus opened = ReadStatus::kOk;
+  std::FILE* f = OpenFileForReading(path, opened);
+  if (!f) return opened;
+  // Read in chunks rather than trusting the size: the file may change under
+  // us, and a huge file must not be allocated whole.
   constexpr size_t kChunk = 1 << 16;
   ReadStatus status = ReadStatus::kOk;
   while (data.size() < maxBytes) {
@@ -100,9 +339,38 @@ ReadStatus ReadFileBytes(std::string_view path, std::vector<uint8_t>& data, size
   return status;
 }
 
+void AdviseLargeBuffer(const void* data, size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  // Only whole, aligned huge pages inside the buffer: the advice applies to
+  // the pages it covers, and the buffer's neighbours are left alone.
+  constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+  const uintptr_t begin = (uintptr_t(data) + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (uintptr_t(data) + size) & ~(kHugePage - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 std::string SaveTargetFor(std::string_view target) {
-  auto found = FindFileNoCase(target);
-  return found ? *found : NativeSeparators(std::string(target));
+  if (auto found = FindFileNoCase(target)) return *found;
+  const std::string native = NativeSeparators(std::string(target));
+  // A new file goes into the existing folder whose name differs only in
+  // case, where reading will look for it.
+  const std::string folder = PathPart(native, kPartFolder);
+  if (folder.empty()) return native;
+  auto foundFolder = FindFileNoCase(folder);
+  return foundFolder ? WithTrailingSeparator(*foundFolder) + PathPart(native, kPartFileName)
+                     : native;
+}
+
+bool CheckSaveTarget(std::string_view target, std::string* error) {
+  TargetState state;
+  std::string reason;
+  const bool ok = ExamineTarget(target, state, reason);
+  if (error) *error = reason;
+  return ok;
 }
 
 bool SaveFileSafely(std::string_view target, const void* data, size_t size, std::string* error,
@@ -120,83 +388,145 @@ bool SaveFileSafely(std::string_view target, std::string_view text, std::string*
   return SaveFileSafely(target, text.data(), text.size(), error, durability);
 }
 
-SafeFileBatch::~SafeFileBatch() {
+SafeFileBatch::~SafeFileBatch() { RemoveTemporaries(); }
+
+void SafeFileBatch::RemoveTemporaries() {
   for (Entry& e : entries_) {
-    if (e.file) std::fclose(e.file);
-    if (!committed_) std::remove(e.temporary.c_str());
+    if (e.fd >= 0) CloseFile(e.fd);
+    e.fd = -1;
+    if (!e.temporary.empty()) std::remove(e.temporary.c_str());
+    e.temporary.clear();
   }
 }
 
 bool SafeFileBatch::Add(std::string_view target, const void* data, size_t size) {
-  std::string finalPath = SaveTargetFor(target);
-  if (finalPath.empty() || IsSeparator(finalPath.back()) || IsFolder(finalPath)) {
-    failedTarget_ = std::string(target);
-    error_ = "the target is a folder";
-    return false;
+  TargetState state;
+  Entry e;
+  if (ExamineTarget(target, state, error_)) {
+    e.fd = WriteTemporary(state, data, size, e.temporary, error_);
   }
-  std::string temporary = TemporaryNameFor(finalPath);
-  std::FILE* file = WriteTemporary(temporary, data, size, &error_);
-  if (!file) {
+  if (e.fd < 0) {
     failedTarget_ = std::string(target);
     return false;
   }
-  entries_.push_back({finalPath, temporary, file});
+  e.target = state.named;
+  e.path = state.path;
+  entries_.push_back(std::move(e));
   return true;
 }
 
-bool SafeFileBatch::Commit() {
-  bool ok = true;
-  for (Entry& e : entries_) {
-    std::string closeError;
-    const bool closed = durability_ == Durability::kToDisk ? SyncAndClose(e.file, &closeError)
-                                                           : std::fclose(e.file) == 0;
-    e.file = nullptr;
-    if (!closed && ok) {
-      ok = false;
-      failedTarget_ = e.target;
-      error_ = closeError.empty() ? std::strerror(errno) : closeError;
-    }
+bool SafeFileBatch::Remove(std::string_view path) {
+  const std::string native = NativeSeparators(std::string(path));
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(fs::path(native), ec);
+  if (status.type() == fs::file_type::not_found) return true;
+  if (ec || fs::is_directory(status)) {
+    failedTarget_ = native;
+    error_ = ec ? ec.message() : std::strerror(EISDIR);
+    return false;
   }
-  if (!ok) return false;  // the destructor removes every temporary file
-  committed_ = true;
-  for (const Entry& e : entries_) {
-    if (!ok) {
-      std::remove(e.temporary.c_str());
-      continue;
-    }
+  Entry e;
+  e.target = native;
+  e.path = native;
+  e.removal = true;
+  entries_.push_back(std::move(e));
+  return true;
+}
+
+bool SafeFileBatch::PutInPlace(Entry& e) {
+  const std::string folder = PathPart(e.path, kPartFolder);
+  if (e.removal) {
     std::error_code ec;
-    std::string previous;
-    if (durability_ == Durability::kToSystem && fs::exists(fs::path(e.target), ec)) {
-      // Renaming over an existing file makes some file systems (ext4) push
-      // the new file to the disk first, which kToSystem saves skip: move the
-      // old file aside instead, and back again if the new one cannot go in.
-      previous = TemporaryNameFor(e.target);
-      fs::rename(fs::path(e.target), fs::path(previous), ec);
-      if (ec) previous.clear();
-      ec.clear();
+    if (!fs::exists(fs::symlink_status(fs::path(e.path), ec))) return true;
+    e.backup = TemporaryNameIn(folder);
+    if (std::error_code renamed = RenameName(e.path, e.backup)) {
+      e.backup.clear();
+      return Fail(error_, renamed);
     }
-    fs::rename(fs::path(e.temporary), fs::path(e.target), ec);
-    if (!previous.empty()) {
-      std::error_code restoreEc;
-      if (ec) {
-        fs::rename(fs::path(previous), fs::path(e.target), restoreEc);
-      } else {
-        fs::remove(fs::path(previous), restoreEc);
-      }
-    }
+    e.done = true;
+    return true;
+  }
+  // The place may have changed since Add: it is checked again.
+  TargetState state;
+  if (!ExamineTarget(e.target, state, error_)) return false;
+  if (state.path != e.path) return Fail(error_, "The file's link changed during the save");
+  if (!state.exists) {
+    if (std::error_code ec = RenameName(e.temporary, e.path)) return Fail(error_, ec);
+    e.created = true;
+  } else if (std::error_code ec = ExchangeNames(e.temporary, e.path); !ec) {
+    e.backup = e.temporary;
+  } else if (CannotExchange(ec)) {
+    // A file system that cannot swap names: the old file is kept under a
+    // second name first, so the target still never goes missing.
+    const std::string backup = TemporaryNameIn(folder);
+    ec = KeepBackup(e.path, backup);
+    if (!ec) ec = RenameName(e.temporary, e.path);
     if (ec) {
+      std::remove(backup.c_str());
+      return Fail(error_, ec);
+    }
+    e.backup = backup;
+  } else {
+    return Fail(error_, ec);
+  }
+  e.temporary.clear();
+  e.done = true;
+  return true;
+}
+
+void SafeFileBatch::RollBack(size_t count) {
+  for (size_t k = count; k-- > 0;) {
+    Entry& e = entries_[k];
+    if (!e.done) continue;
+    if (e.created) {
+      std::remove(e.path.c_str());
+    } else if (std::error_code ec = RenameName(e.backup, e.path)) {
+      // Never lose the old content: it stays where it waited.
+      error_ += Format("\n[%s] could not be put back (%s): its old content is in [%s]",
+                       e.path.c_str(), ec.message().c_str(), e.backup.c_str());
+    }
+    e.backup.clear();
+    e.done = false;
+  }
+}
+
+bool SafeFileBatch::Commit() {
+  // Every new file is written out before any old one is touched.
+  for (Entry& e : entries_) {
+    if (e.fd < 0) continue;
+    bool ok = durability_ == Durability::kToSystem || SyncFile(e.fd);
+    int err = errno;
+    if (CloseFile(e.fd) != 0 && ok) {
       ok = false;
+      err = errno;
+    }
+    e.fd = -1;
+    if (!ok) {
       failedTarget_ = e.target;
-      error_ = ec.message();
-      std::remove(e.temporary.c_str());
+      RemoveTemporaries();
+      return Fail(error_, err);
     }
   }
-  return ok;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (!PutInPlace(entries_[i])) {
+      failedTarget_ = entries_[i].target;
+      RollBack(i);
+      RemoveTemporaries();
+      return false;
+    }
+  }
+  for (Entry& e : entries_) {
+    if (!e.backup.empty()) std::remove(e.backup.c_str());
+    e.backup.clear();
+  }
+  return true;
 }
 
 std::vector<std::string> SafeFileBatch::targets() const {
   std::vector<std::string> result;
-  for (const Entry& e : entries_) result.push_back(e.target);
+  for (const Entry& e : entries_) {
+    if (!e.removal) result.push_back(e.target);
+  }
   return result;
 }
 

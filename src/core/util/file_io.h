@@ -9,7 +9,18 @@
 
 namespace maptesk {
 
-enum class ReadStatus { kOk, kNotFound, kCannotRead, kTooLarge };
+/// kNotAFile: a folder, pipe, socket or device, refused before it is opened
+/// for reading (a pipe without a writer would wait for ever).
+enum class ReadStatus { kOk, kNotFound, kCannotRead, kTooLarge, kNotAFile };
+
+/// Opens the regular file at `path` (found ignoring case) for binary reading;
+/// null with `status` set when it is missing, not a regular file or cannot
+/// be opened. `size` receives the file's size in bytes when given.
+std::FILE* OpenFileForReading(std::string_view path, ReadStatus& status, uint64_t* size = nullptr);
+
+/// What stands at `path` when it gave kNotAFile, for messages: "a folder",
+/// "a FIFO", "a device", "a socket" or "a special file".
+std::string NotAFileKind(std::string_view path);
 
 /// Reads up to `maxBytes` of the file at `path` (found ignoring case) into
 /// `data`. With `failIfLarger` a longer file gives kTooLarge and no data;
@@ -17,9 +28,21 @@ enum class ReadStatus { kOk, kNotFound, kCannotRead, kTooLarge };
 ReadStatus ReadFileBytes(std::string_view path, std::vector<uint8_t>& data, size_t maxBytes,
                          bool failIfLarger = false);
 
+/// Lets the system back a large buffer, before it is first touched, with huge
+/// pages where it has them: faulting in a big picture's memory 4 KiB at a
+/// time can cost more than reading the picture's file.
+void AdviseLargeBuffer(const void* data, size_t size);
+
 /// The path a save to `target` writes: an existing file whose name differs
-/// only in case is replaced rather than joined by a second file.
+/// only in case is replaced rather than joined by a second file, and a new
+/// file goes into the existing folder whose name differs only in case.
 std::string SaveTargetFor(std::string_view target);
+
+/// Whether a save to `target` may go ahead, checked as SafeFileBatch::Add
+/// does; false with the reason in `error` for a name without a file name, a
+/// folder, a device, FIFO or socket, a file the user may not write, a file
+/// with several hard links, or a folder that is missing or read-only.
+bool CheckSaveTarget(std::string_view target, std::string* error = nullptr);
 
 /// How far a save waits for its bytes: to the disk itself (the user's maps,
 /// names and the game's pictures), or only to the system (exports that can
@@ -27,17 +50,21 @@ std::string SaveTargetFor(std::string_view target);
 enum class Durability { kToDisk, kToSystem };
 
 /// Writes `size` bytes to `target` through a temporary file in the same folder
-/// that is flushed and then renamed over the target. On any failure the old
-/// file is left as it was, the temporary file is removed and false is
-/// returned; `error` then says why (for the caller's message).
+/// that is flushed and then put in the target's place in one step. A link is
+/// written through: the file it names gets the content. Only a regular file
+/// is replaced, and it keeps its permission bits (and owner where the user
+/// may set it). On any failure the old file is left as it was, the temporary
+/// file is removed and false is returned; `error` then says why (the
+/// system's reason, for the caller's message).
 bool SaveFileSafely(std::string_view target, const void* data, size_t size,
                     std::string* error = nullptr, Durability durability = Durability::kToDisk);
 bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error = nullptr,
                     Durability durability = Durability::kToDisk);
 
-/// A set of files replaced together: each file is written to a temporary
-/// name first; Commit renames them all into place only when every write
-/// succeeded. Destroying an uncommitted batch removes its temporary files.
+/// A set of files replaced together, whole or not at all: each file is
+/// written to a temporary name first; Commit puts them all in place only when
+/// every write succeeded. Destroying an uncommitted batch removes its
+/// temporary files.
 class SafeFileBatch {
  public:
   explicit SafeFileBatch(Durability durability = Durability::kToDisk) : durability_(durability) {}
@@ -45,27 +72,43 @@ class SafeFileBatch {
   SafeFileBatch& operator=(const SafeFileBatch&) = delete;
   ~SafeFileBatch();
 
-  /// Writes one file's bytes to its temporary name; false on failure.
+  /// Checks the target as CheckSaveTarget does and writes one file's bytes
+  /// to its temporary name; false on failure.
   bool Add(std::string_view target, const void* data, size_t size);
-  /// Renames every temporary file over its target; false when one failed
-  /// (the files renamed before it stay renamed, the others are removed).
+  /// Removes the file `path` (its exact name; a link itself, not what it
+  /// names) as part of the set. A missing file is no error.
+  bool Remove(std::string_view path);
+  /// Puts every file in place, each in one step. When one step fails, every
+  /// file already replaced or removed gets its old content back and false is
+  /// returned; at no moment is a target missing.
   bool Commit();
   /// The target of the failing step, for the caller's message.
   const std::string& failedTarget() const { return failedTarget_; }
+  /// Why it failed: the system's reason.
   const std::string& error() const { return error_; }
-  /// The final paths written or about to be written, in order.
+  /// The final paths written or about to be written, in order (not the removed ones).
   std::vector<std::string> targets() const;
 
  private:
   struct Entry {
-    std::string target;
-    std::string temporary;
-    std::FILE* file = nullptr;  // open until Commit syncs it
+    std::string target;     // the name asked for, resolved ignoring case
+    std::string path;       // the file replaced: `target` with its links followed
+    std::string temporary;  // the new content, until it is in place
+    std::string backup;     // the old file, kept until the whole set is in place
+    int fd = -1;            // open until Commit syncs it
+    bool removal = false;   // the file goes and nothing takes its place
+    bool done = false;      // Commit has put it in place (or removed it)
+    bool created = false;   // there was no file before
   };
+  bool PutInPlace(Entry& e);
+  /// Puts the old files of the first `count` entries back.
+  void RollBack(size_t count);
+  /// Closes and removes every temporary file still holding new content.
+  void RemoveTemporaries();
+
   std::vector<Entry> entries_;
   std::string failedTarget_;
   std::string error_;
-  bool committed_ = false;
   Durability durability_;
 };
 

@@ -36,8 +36,10 @@ std::string FileTypeTitle(int type) {
   }
 }
 
-void ErrorCreating(Prompts& prompts, const std::string& name) {
-  prompts.ShowError(Format("Error on creating [%s]", name.c_str()));
+void ErrorCreating(Prompts& prompts, const std::string& name, const std::string& reason) {
+  std::string text = Format("Error on creating [%s]", name.c_str());
+  if (!reason.empty()) text += "\n" + reason;
+  prompts.ShowError(text);
 }
 
 void ErrorNotFound(Prompts& prompts, const std::string& name) {

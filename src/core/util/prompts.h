@@ -74,8 +74,9 @@ class SilentPrompts : public Prompts {
   void SetWaitCursor(bool) override {}
 };
 
-/// Stock messages.
-void ErrorCreating(Prompts& prompts, const std::string& name);
+/// Stock messages. ErrorCreating puts the system's reason, when given, on a
+/// line of its own after "Error on creating [NAME]".
+void ErrorCreating(Prompts& prompts, const std::string& name, const std::string& reason = "");
 void ErrorNotFound(Prompts& prompts, const std::string& name);
 void ErrorCannotOpen(Prompts& prompts, const std::string& name);
 

@@ -46,17 +46,22 @@ void AutoRoads::link(int row, int column, int direction, int neighbourRow, int n
 
 int AutoRoads::loadMarksFromRoads() {
   int marked = 0;
+  bool changed = false;
   for (int r = 0; r <= lastRow_; ++r) {
     for (int c = 0; c <= lastColumn_; ++c) {
       HexCell& cell = map_.cell(r, c);
+      const uint16_t before = cell.flags;
       if (cell.roads > 0) {
         cell.flags |= kAutoRoadMark;
         ++marked;
       } else {
         cell.flags &= uint16_t(~kAutoRoadMark);
       }
+      changed = changed || cell.flags != before;
     }
   }
+  // The marks are saved with the map unless "Save clean" is on.
+  if (changed) map_.modified = true;
   return marked;
 }
 
@@ -65,10 +70,12 @@ int AutoRoads::clearMarks() {
   for (int r = 0; r <= lastRow_; ++r) {
     for (int c = 0; c <= lastColumn_; ++c) {
       HexCell& cell = map_.cell(r, c);
-      if (cell.autoRoadMark()) ++cleared;
+      if (!cell.autoRoadMark()) continue;
+      ++cleared;
       cell.flags &= uint16_t(~kAutoRoadMark);
     }
   }
+  if (cleared > 0) map_.modified = true;
   return cleared;
 }
 

@@ -1,6 +1,7 @@
 #include "core/view/edit_input.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/map/edit_steps.h"
 #include "core/map/hex_map.h"
@@ -196,6 +197,15 @@ void EditInput::cutName() {
   view_.names().namesModified = true;
 }
 
+void EditInput::cutBySetMode() {
+  switch (view_.setMode()) {
+    case kSetTerrain: cutTerrain(); break;
+    case kSetRoads: cutRoads(); break;
+    case kSetName: cutName(); break;
+    default: break;
+  }
+}
+
 void EditInput::takeTerrainAndClearSelection() {
   if (view_.currentCell == nullptr) return;
   view_.dataToSet.terrain = view_.currentCell->terrain;
@@ -295,6 +305,8 @@ void EditInput::startDrag() {
 }
 
 void EditInput::leftButtonDown(const PointerEvent& e) {
+  pressX_ = e.x;
+  pressY_ = e.y;
   if (view_.inMap(e.x, e.y)) {
     view_.grid.setCurrentAt(e.x, e.y);
     view_.select(e.shift, e.ctrl);
@@ -315,6 +327,8 @@ void EditInput::leftButtonDown(const PointerEvent& e) {
 }
 
 void EditInput::rightButtonDown(const PointerEvent& e) {
+  pressX_ = e.x;
+  pressY_ = e.y;
   if (view_.currentCell == nullptr || !view_.inMap(e.x, e.y)) return;
   HexGrid& g = view_.grid;
   g.setCurrentAt(e.x, e.y);
@@ -331,12 +345,7 @@ void EditInput::rightButtonDown(const PointerEvent& e) {
   // button is released.
   openStroke();
   if (view_.shiftHeld) {
-    switch (view_.setMode()) {
-      case kSetTerrain: cutTerrain(); break;
-      case kSetRoads: cutRoads(); break;
-      case kSetName: cutName(); break;
-      default: break;
-    }
+    cutBySetMode();
   } else {
     applyOnSelectionOrHex();
   }
@@ -359,18 +368,22 @@ void EditInput::mouseMove(const PointerEvent& e) {
       view_.host().SetPointerShape(PointerShape::kCross);
       openStroke();
       if (view_.shiftHeld) {
-        cutTerrain();
+        cutBySetMode();
       } else {
         view_.map().selectionActive = false;
         applyOnSelectionOrHex();
       }
     }
-  } else if (e.left) {
+  } else if ((e.left || e.right) && beyondDragDistance(e)) {
+    // A hand that shakes while clicking must not start a drag: that would
+    // drop the selection made with Shift and Ctrl clicks.
     startDrag();
-    view_.select(false, false);
-  } else if (e.right) {
-    startDrag();
+    if (e.left) view_.select(false, false);
   }
+}
+
+bool EditInput::beyondDragDistance(const PointerEvent& e) const {
+  return std::abs(e.x - pressX_) > dragDistance_ || std::abs(e.y - pressY_) > dragDistance_;
 }
 
 void EditInput::openStroke() {

@@ -91,6 +91,10 @@ class EditInput {
   EditInput& operator=(const EditInput&) = delete;
   ~EditInput() { endStroke(); }
 
+  /// How far the pointer must move with a button held before a drag
+  /// starts: the platform's drag distance, passed in by the window.
+  void setDragDistance(int pixels) { dragDistance_ = pixels; }
+
   void leftButtonDown(const PointerEvent& e);
   void rightButtonDown(const PointerEvent& e);
   void mouseMove(const PointerEvent& e);
@@ -147,6 +151,8 @@ class EditInput {
 
  private:
   void openStroke();
+  void cutBySetMode();
+  bool beyondDragDistance(const PointerEvent& e) const;
   AutoRoads autoRoads() const;
   void forSelectionOrHex(const std::function<void(int row, int column)>& set);
   void applyTo(int row, int column);
@@ -161,6 +167,9 @@ class EditInput {
 
   MapView& view_;
   bool strokeOpen_ = false;
+  int dragDistance_ = 4;
+  int32_t pressX_ = 0;
+  int32_t pressY_ = 0;
 };
 
 }  // namespace maptesk

@@ -68,7 +68,13 @@ void NamePickerModel::Edit() {
   }
   const std::string current = names_.NameOf(chosenIndex);
   std::optional<std::string> text = textEntry_.AskText("Edit map name", current);
-  if (text && !text->empty() && *text != current) {
+  if (text && !text->empty() && *text != current && names_.FindName(*text) != 0) {
+    // Two slots with one name: only the first would ever be found again.
+    prompts_.ShowError(
+        Format("[%s] is already a name of this map:\n"
+               "two names cannot be the same",
+               text->c_str()));
+  } else if (text && !text->empty() && *text != current) {
     EditStep step(steps_, "Edit name");
     names_.names[size_t(chosenIndex)] = *text;
     // The hexes of that slot now carry another name: the names file must

@@ -140,25 +140,61 @@ TEST_F(MapsReportTest, NothingToDoOrNoFileToWrite) {
   ScanThree(kSortByNumber);
   report.reportFile = dir / "missing/r.txt";
   EXPECT_FALSE(report.Report(prompts));
-  EXPECT_EQ(prompts.Texts("error").back(), "Error on creating [" + report.reportFile + "]");
+  EXPECT_EQ(prompts.Texts("error").back(),
+            "Error on creating [" + report.reportFile + "]\nNo such file or directory");
   EXPECT_TRUE(prompts.Texts("shell").empty());
 }
 
-TEST_F(MapsReportTest, UnreadableFileEndsTheScanAndKeepsTheList) {
+TEST_F(MapsReportTest, AnUnreadableFileIsListedAsMinusOneWithANote) {
 #ifndef __linux__
   GTEST_SKIP() << "needs a file that cannot be read";
 #else
   ScanThree(kSortByNumber);
-  const std::vector<std::string> shown = Texts(report.lines());
   // A regular file whose first bytes cannot be read, even by root.
   std::filesystem::create_symlink("/proc/self/mem", dir.path() / "B2.map");
+  EXPECT_TRUE(report.ScanFolder(prompts));
+  EXPECT_TRUE(prompts.Texts("error").empty());
+  EXPECT_EQ(prompts.Texts("note"),
+            std::vector<std::string>{"1 map files could not be read and are listed as -1:\nB2.map"});
+  ASSERT_EQ(report.mapEntries.size(), 4u) << "the files after it are listed too";
+  EXPECT_EQ(report.lines().front().text, "  -1   B2.map");
+  EXPECT_EQ(report.countText(), "4 mapfiles");
+#endif
+}
+
+TEST_F(MapsReportTest, NumbersRunTo65534AndSortByValue) {
+  AddMap("a.map", 40000);
+  AddMap("b.map", 9999);
+  AddMap("c.map", 10000);
+  AddMap("d.map", 65535);
+  AddMap("e.map", 7);
+  report.folder = dir.str();
+  report.sortChoice = kSortByNumber;
+  ASSERT_TRUE(report.ScanFolder(prompts));
+  EXPECT_EQ(Texts(report.lines()), (std::vector<std::string>{"  -1   d.map", "   7   e.map",
+                                                             "9999   b.map", "10000   c.map",
+                                                             "40000   a.map"}));
+  EXPECT_EQ(report.ReportText(), "Map files on folder: " + dir.str() +
+                                     "\r\n\r\n"
+                                     "Mapno     Mapname\r\n"
+                                     "=======================================\r\n"
+                                     "   -1     d.map\r\n"
+                                     "    7     e.map\r\n"
+                                     " 9999     b.map\r\n"
+                                     "10000     c.map\r\n"
+                                     "40000     a.map\r\n"
+                                     "\r\n");
+}
+
+TEST_F(MapsReportTest, APlainFileIsNotAFolder) {
+  WriteBytes(dir / "plain.txt", {1, 2});
+  report.folder = dir / "plain.txt/";
   EXPECT_FALSE(report.ScanFolder(prompts));
   EXPECT_EQ(prompts.Texts("error"),
-            std::vector<std::string>{"[" + dir.str() + "B2.map] Not found"});
-  ASSERT_EQ(report.mapEntries.size(), 2u);  // A.MAP and B.MAP come before B2.map
-  EXPECT_EQ(Texts(report.lines()), shown);
-  EXPECT_EQ(report.countText(), "3 mapfiles");
-#endif
+            std::vector<std::string>{"[" + (dir / "plain.txt") + "] is not a folder"});
+  report.folder = dir / "nowhere/";
+  EXPECT_FALSE(report.ScanFolder(prompts));
+  EXPECT_EQ(prompts.Texts("error").back(), "[" + (dir / "nowhere/") + "] Not found");
 }
 
 TEST_F(MapsReportTest, FolderEditAddsTheSeparatorAndRescans) {

@@ -10,6 +10,10 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace maptesk {
 namespace {
 
@@ -95,7 +99,8 @@ TEST_F(HexMapTest, FailedLoadLeavesTheDocumentAsItWas) {
   prompts.AnswerCancel();  // the chooser offered for the missing file
   EXPECT_FALSE(map.MapFileLoad(dir / "SCENARIO/missing.MAP"));
   ASSERT_EQ(prompts.Texts("error").size(), 1u);
-  EXPECT_EQ(prompts.Texts("error")[0], "Map file []\nnot found");
+  EXPECT_EQ(prompts.Texts("error")[0],
+            "Map file [" + (dir / "SCENARIO/missing.MAP") + "]\nnot found");
   EXPECT_EQ(map.path, dir / "SCENARIO/a.MAP");
   EXPECT_TRUE(map.modified);
   EXPECT_EQ(map.MapNumber, 9);
@@ -116,6 +121,33 @@ TEST_F(HexMapTest, MissingFileOffersTheChooserOnce) {
   EXPECT_EQ(prompts.Texts("error").back(),
             "Map file [" + (dir / "other/alsogone.MAP") + "]\nnot found");
 }
+
+#ifndef _WIN32
+// No chooser is scripted: offering one fails the test, and opening the FIFO
+// would wait for ever.
+TEST_F(HexMapTest, AFolderFifoOrDeviceIsNamedAtOnceWithoutAChooser) {
+  WriteBytes(dir / "SCENARIO/a.MAP", PatternMapFile(9, 45, 40));
+  ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/a.MAP"));
+  std::filesystem::create_directory(dir / "SCENARIO/folder.MAP");
+  ASSERT_EQ(mkfifo((dir / "SCENARIO/fifo.MAP").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "SCENARIO/zero.MAP");
+  const std::pair<const char*, const char*> cases[] = {
+      {"SCENARIO/folder.MAP", "a folder"},
+      {"SCENARIO/fifo.MAP", "a FIFO"},
+      {"SCENARIO/zero.MAP", "a device"},
+  };
+  for (const auto& [name, kind] : cases) {
+    SCOPED_TRACE(name);
+    prompts.ClearMessages();
+    EXPECT_FALSE(map.MapFileLoad(dir / name));
+    EXPECT_EQ(prompts.Texts("error"),
+              std::vector<std::string>{"Map file [" + (dir / name) + "]\nis " + kind +
+                                       ", not a map file"});
+    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(map.MapNumber, 9);
+  }
+}
+#endif
 
 TEST_F(HexMapTest, ShortAndLongFilesAreReadAsFarAsTheyGo) {
   SaveCleanOff();
@@ -195,7 +227,7 @@ TEST_F(HexMapTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
   std::filesystem::create_directories(dir.path() / "SCENARIO/dir.MAP");
   EXPECT_FALSE(map.MapFileSave(dir / "SCENARIO/dir.MAP"));
   EXPECT_EQ(prompts.Texts("error").back(),
-            "Error on creating [" + (dir / "SCENARIO/dir.MAP") + "]");
+            "Error on creating [" + (dir / "SCENARIO/dir.MAP") + "]\nIs a directory");
   // A folder that does not exist.
   EXPECT_FALSE(map.MapFileSave(dir / "nowhere/x.MAP"));
   EXPECT_TRUE(map.modified);

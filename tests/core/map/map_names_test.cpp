@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string_view>
 
 #include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
@@ -176,7 +177,8 @@ TEST_F(MapNamesTest, FailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(names.WriteNamesFile(dir / "MAP/folder.TXT"));
   EXPECT_FALSE(names.WriteNamesFile(dir / "missing/x.TXT"));
   EXPECT_TRUE(names.namesModified);
-  EXPECT_EQ(prompts.Texts("error").front(), "Error on creating [" + (dir / "MAP/folder.TXT") + "]");
+  EXPECT_EQ(prompts.Texts("error").front(),
+            "Error on creating [" + (dir / "MAP/folder.TXT") + "]\nIs a directory");
   EXPECT_EQ(ReadText(dir / "MAP/keep.TXT"), "old contents");
   EXPECT_EQ(testing::ListFolder(dir.path() / "MAP"),
             (std::vector<std::string>{"folder.TXT", "keep.TXT"}));
@@ -210,6 +212,32 @@ TEST_F(MapNamesTest, AnUnreadableFileLeavesTheListAlone) {
   EXPECT_FALSE(names.ReadNamesFile(dir / "MAP/none.TXT"));
   EXPECT_EQ(NameAt(1, 1), "Kept");
   EXPECT_TRUE(prompts.messages().empty());
+}
+
+TEST(NamesFileLines, LinesEndAtLineFeedsAndAnUnendedLastLineIsLeftOut) {
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"nothing", "", {}},
+      {"no line break", "(01,01) #A", {}},
+      {"line feeds", "a\nb\n", {"a", "b"}},
+      {"carriage return and line feed", "a\r\nb\r\n", {"a", "b"}},
+      {"mixed, last line unended", "a\r\nb\nc", {"a", "b"}},
+      {"empty lines", "\n\r\n\n", {"", "", ""}},
+      {"lone carriage returns stay", "a\rb\n\r\r\n", {"a\rb", "\r"}},
+      {"a carriage return after the last line feed", "a\n\r", {"a"}},
+      {"a zero byte inside a line", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    NamesFileLines lines(c.text);
+    std::vector<std::string> got;
+    std::string_view line;
+    while (lines.Next(line)) got.emplace_back(line);
+    EXPECT_EQ(got, c.lines);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "core/util/text_format.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -288,6 +289,52 @@ TEST(BmpImage, ShortPixelDataIsLeftBlackAndReported) {
                                                    "the missing rows are left black"});
 }
 
+// A file that ends inside its pixel data gets a block no larger than an
+// assembled map picture; a larger picture must be held by the file itself.
+TEST(BmpImage, ShortFilesClaimingLargePicturesAreRefusedBeforeAnyBlock) {
+  struct Case {
+    const char* what;
+    int width, height, bitCount;
+    size_t held;  // bytes of pixel data in the file
+    bool loads;
+  };
+  const Case cases[] = {
+      {"1920 x 1920, no pixels", 1920, 1920, 24, 0, true},
+      {"a column more, no pixels", 1921, 1920, 24, 0, false},
+      {"a column more, one byte short", 1921, 1920, 8, 1924 * 1920 - 1, false},
+      {"a column more, every byte held", 1921, 1920, 8, 1924 * 1920, true},
+      {"16384 x 16384 in 64 KB", 16384, 16384, 1, 65536, false},
+      {"16384 x 240, every byte held", 16384, 240, 8, 16384 * 240, true},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int64_t need = BmpImage::RowBytes(c.width, c.bitCount) * c.height;
+    WriteBytes(dir / "claim.bmp",
+               BmpFile({.width = c.width,
+                        .height = c.height,
+                        .bitCount = uint16_t(c.bitCount),
+                        .colours = std::vector<uint32_t>(c.bitCount <= 8 ? 1u << c.bitCount : 0),
+                        .pixels = std::vector<uint8_t>(c.held, 0x40)}));
+    ScriptedPrompts prompts;
+    BmpImage image(prompts);
+    EXPECT_EQ(image.Load(dir / "claim.bmp"), c.loads);
+    if (c.loads) {
+      EXPECT_EQ(image.width, c.width);
+      EXPECT_EQ(int64_t(image.ownedBits.size()), need);
+      EXPECT_TRUE(prompts.Texts("error").empty());
+    } else {
+      EXPECT_EQ(image.bits, nullptr);
+      EXPECT_EQ(prompts.Texts("error"),
+                std::vector<std::string>{
+                    Format("%s claims %d x %d pixels but holds only %zu of their %lld bytes:\n"
+                           "it is not read",
+                           (dir / "claim.bmp").c_str(), c.width, c.height, c.held,
+                           static_cast<long long>(need))});
+    }
+  }
+}
+
 TEST(BmpImage, FailedSaveKeepsTheOldFile) {
   TempDir dir;
   ScriptedPrompts prompts;
@@ -296,7 +343,8 @@ TEST(BmpImage, FailedSaveKeepsTheOldFile) {
   const std::string target = dir / "folder.bmp";
   std::filesystem::create_directory(target);
   EXPECT_FALSE(image.Save(target));
-  EXPECT_EQ(prompts.Texts("error"), std::vector<std::string>{"Error creating " + target});
+  EXPECT_EQ(prompts.Texts("error"),
+            std::vector<std::string>{"Error creating " + target + "\nIs a directory"});
   EXPECT_TRUE(std::filesystem::is_directory(target));
 }
 

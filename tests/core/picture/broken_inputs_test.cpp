@@ -7,8 +7,13 @@
 #include <map>
 
 #include "core/picture/map_picture.h"
+#include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace maptesk {
 namespace {
@@ -43,6 +48,12 @@ const std::map<std::string, std::string> kBmpErrors = {
     {"v5_header.bmp", "Invalid BMP Header size: 124 <> 40"},
     {"bitfields.bmp", "No compressed BMP are supported"},
     {"bit_count_0.bmp", "Unsupported BMP bit count: 0"},
+    {"claims_16384_1bit.bmp", Broken("claims_16384_1bit.bmp") +
+                                  " claims 16384 x 16384 pixels but holds only 65474 of their "
+                                  "33554432 bytes:\nit is not read"},
+    {"claims_16384_8bit.bmp", Broken("claims_16384_8bit.bmp") +
+                                  " claims 16384 x 16384 pixels but holds only 64458 of their "
+                                  "268435456 bytes:\nit is not read"},
 };
 
 // The size each S16 or SHP set assembles to.
@@ -115,6 +126,28 @@ TEST(BrokenInputs, SetsAssembleClippedAndSilent) {
     }
   }
 }
+
+#ifndef _WIN32
+// Opening a FIFO nobody writes to waits for ever: a reader that opened
+// one would hang the test.
+TEST(BrokenInputs, AFifoAmongTheTilesIsSkippedLikeAMissingTile) {
+  TempDir dir;
+  testing::WriteBytes(dir / "MAPF0000.s16",
+                      testing::S16Plain(64, 48, [](int, int) { return uint16_t(0xF800); }));
+  ASSERT_EQ(mkfifo((dir / "MAPF0010.s16").c_str(), 0600), 0);
+  testing::WriteBytes(dir / "SHPF0000.shp", testing::ShpFile(47, 63, 0, 0, 0, {2, 1, 0}));
+  ASSERT_EQ(mkfifo((dir / "SHPF0001.shp").c_str(), 0600), 0);
+  for (const char* first : {"MAPF0000.s16", "SHPF0000.shp"}) {
+    SCOPED_TRACE(first);
+    ScriptedPrompts prompts;
+    MapPicture picture(prompts);
+    ASSERT_TRUE(picture.LoadPicture(dir / first));
+    EXPECT_EQ(picture.width, 64);
+    EXPECT_EQ(picture.height, 48);
+    EXPECT_TRUE(prompts.messages().empty());
+  }
+}
+#endif
 
 TEST(BrokenInputs, PixelsNoTileCoversKeepTheFillValue) {
   ScriptedPrompts prompts;

@@ -158,6 +158,36 @@ TEST(ShpPicture, EncodedShapesDecodeToTheirIndices) {
   }
 }
 
+// Empty skips ("1 0") pad the first line without painting, so that its run
+// of index 9 lies as far into the file as the test wants.
+TEST(ShpPicture, TilesAreReadToTheirEndUpToTheCap) {
+  struct Case {
+    const char* what;
+    size_t runAt;  // offset of the run's two bytes in the file
+    bool painted;
+  };
+  const Case cases[] = {
+      {"inside a picture's pixel block", 900000, true},
+      {"past a picture's pixel block", 1000000, true},
+      {"its last byte the cap's last", ShpPicture::kMaxFileSize - 2, true},
+      {"past the cap", ShpPicture::kMaxFileSize, false},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const size_t codesAt = 12 + ShpPicture::kShapeHeaderSize;
+    std::vector<uint8_t> codes;
+    for (size_t i = codesAt; i < c.runAt; i += 2) codes.insert(codes.end(), {1, 0});
+    codes.insert(codes.end(), {4, 9, 0});
+    WriteBytes(dir / "PADS0000.shp", ShpFile(479, 639, 0, 0, 0, codes));
+    ScriptedPrompts prompts;
+    MapPicture picture(prompts);
+    ASSERT_TRUE(picture.LoadPicture(dir / "PADS0000.shp"));
+    EXPECT_EQ(picture.PixelRgb(1, 0), c.painted ? kShpColours[9] : kGrey);
+    EXPECT_EQ(picture.PixelRgb(2, 0), kGrey);
+  }
+}
+
 TEST(ShpPicture, OffsetsPastTheEndMakeTheTileUnreadable) {
   TempDir dir;
   ScriptedPrompts prompts;

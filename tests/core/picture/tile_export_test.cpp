@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/picture/map_picture.h"
+#include "support/locked_file.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -190,6 +191,9 @@ TEST(S16Tiles, OlderTilesOfTheBaseNotReplacedAreRemoved) {
   }
   WriteBytes(dir / "map0451.S16", {1});  // outside the 5 x 4 grid: kept
   WriteBytes(dir / "MAP0411.bak", {1});
+  // Copies whose names differ only in case would be read as tiles too.
+  WriteBytes(dir / "map0400.S16", {1});
+  WriteBytes(dir / "Map0431.S16", {1});
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 100, 100)));
   ASSERT_TRUE(picture.SplitToS16Tiles(dir / "MAP04"));
@@ -207,8 +211,9 @@ TEST(S16Tiles, AFailedWriteLeavesTheOldSetWhole) {
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 1280, 960)));
   EXPECT_FALSE(picture.SplitToS16Tiles(dir / "MAP06"));
-  EXPECT_EQ(prompts.Texts("error"),
-            std::vector<std::string>{"Error on creating " + dir / "MAP0611.s16"});
+  EXPECT_EQ(
+      prompts.Texts("error"),
+      std::vector<std::string>{"Error on creating " + dir / "MAP0611.s16" + "\nIs a directory"});
   EXPECT_TRUE(prompts.Texts("note").empty());
   // No new tile and no temporary file is left; the old tiles are as they were.
   EXPECT_EQ(ListFolder(dir.path()),
@@ -217,6 +222,28 @@ TEST(S16Tiles, AFailedWriteLeavesTheOldSetWhole) {
   EXPECT_EQ(ReadBytes(dir / "MAP0600.s16"), (std::vector<uint8_t>{7, 7}));
   EXPECT_EQ(ReadBytes(dir / "MAP0610.s16"), (std::vector<uint8_t>{7, 7}));
   EXPECT_EQ(ReadBytes(dir / "MAP0620.s16"), (std::vector<uint8_t>{7, 7}));
+}
+
+TEST(S16Tiles, AnOldTileThatCannotBeRemovedLeavesTheWholeOldSet) {
+  TempDir dir;
+  ScriptedPrompts prompts;
+  for (const char* name : {"MAP0800.s16", "MAP0801.s16", "map0820.S16"}) {
+    WriteBytes(dir / name, {8, 8});
+  }
+  // Removed at the end of the commit, after the new tiles went in.
+  testing::LockedFile stuck(dir / "map0820.S16");
+  if (!stuck.immutable()) GTEST_SKIP() << "needs root and chattr: a file that cannot be removed";
+  MapPicture picture(prompts);
+  ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 1280, 960)));
+  EXPECT_FALSE(picture.SplitToS16Tiles(dir / "MAP08"));
+  EXPECT_EQ(prompts.Texts("error"),
+            std::vector<std::string>{"Error on creating " + dir / "map0820.S16" +
+                                     "\nOperation not permitted"});
+  EXPECT_EQ(ListFolder(dir.path()),
+            (std::vector<std::string>{"MAP0800.s16", "MAP0801.s16", "map0820.S16", "places.bmp"}));
+  for (const char* name : {"MAP0800.s16", "MAP0801.s16", "map0820.S16"}) {
+    EXPECT_EQ(ReadBytes(dir / name), (std::vector<uint8_t>{8, 8})) << name;
+  }
 }
 
 TEST(S16Tiles, PicturesTooLargeToNameAreRefused) {

@@ -1,18 +1,26 @@
 // Saving under faults: a full disk, a folder that cannot be written, a
-// target that is a folder. The previous file must survive byte for byte and
-// no temporary file may be left behind.
+// target that is a folder, a special file, a file with other hard links or
+// one the user may not write, a set that fails half way. The previous file
+// must survive byte for byte and no temporary file may be left behind. And
+// what a save keeps: links, permission bits and owner.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <filesystem>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/file_io.h"
+#include "core/util/text_format.h"
 #include "support/full_disk.h"
+#include "support/locked_file.h"
 #include "support/map_fixtures.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-#include "core/util/file_io.h"
 
 namespace maptesk {
 namespace {
@@ -66,8 +74,9 @@ TEST(SafeSave, UnwritableFolderKeepsTheOldMapAndNames) {
   EXPECT_FALSE(map.MapFileSave(""));
   EXPECT_FALSE(names.WriteNamesFile(disk / "MAP003.TXT"));
   EXPECT_EQ(prompts.Texts("error"),
-            (std::vector<std::string>{"Error on creating [" + (disk / "a.MAP") + "]",
-                                      "Error on creating [" + (disk / "MAP003.TXT") + "]"}));
+            (std::vector<std::string>{
+                "Error on creating [" + (disk / "a.MAP") + "]\nRead-only file system",
+                "Error on creating [" + (disk / "MAP003.TXT") + "]\nRead-only file system"}));
   EXPECT_EQ(ReadBytes(disk / "a.MAP"), bytes);
   EXPECT_EQ(ReadText(disk / "MAP003.TXT"), "names\r\n");
   EXPECT_EQ(disk.Files(), (std::vector<std::string>{"MAP003.TXT", "a.MAP"}));
@@ -88,7 +97,8 @@ TEST(SafeSave, FullDiskKeepsTheOldMapFile) {
   disk.Fill();
 
   EXPECT_FALSE(map.MapFileSave(""));
-  EXPECT_EQ(prompts.Texts("error").back(), "Error on creating [" + (disk / "a.MAP") + "]");
+  EXPECT_EQ(prompts.Texts("error").back(),
+            "Error on creating [" + (disk / "a.MAP") + "]\nNo space left on device");
   EXPECT_TRUE(map.modified);
   EXPECT_EQ(ReadBytes(disk / "a.MAP"), bytes);
   EXPECT_EQ(disk.Files(), std::vector<std::string>{"a.MAP"});
@@ -130,6 +140,148 @@ TEST(SafeSave, ExportsReplaceAnExistingFileWholeToo) {
   ASSERT_TRUE(batch.Commit());
   EXPECT_EQ(testing::ReadText(dir / "tile.bmp"), "new");
   EXPECT_EQ(testing::ListFolder(dir.path()), std::vector<std::string>{"tile.bmp"});
+}
+
+}  // namespace
+}  // namespace maptesk
+
+namespace maptesk {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ListFolder;
+using testing::ReadText;
+
+TEST(SafeSave, WritesThroughSymbolicLinks) {
+  testing::TempDir dir;
+  testing::WriteText(dir / "real/a.txt", "old");
+  fs::create_directories(dir.path() / "links");
+  const struct {
+    std::string link, to, file;
+  } rows[] = {
+      {"links/relative", "../real/a.txt", "real/a.txt"},
+      {"links/absolute", dir / "real/a.txt", "real/a.txt"},
+      {"links/chain", "relative", "real/a.txt"},
+      {"links/dangling", "../real/new.txt", "real/new.txt"},  // its file is created
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.link);
+    fs::create_symlink(r.to, dir.path() / r.link);
+    std::string error;
+    ASSERT_TRUE(SaveFileSafely(dir / r.link, std::string_view(r.link), &error)) << error;
+    EXPECT_EQ(fs::read_symlink(dir.path() / r.link), fs::path(r.to));
+    EXPECT_EQ(ReadText(dir / r.file), r.link);
+  }
+  EXPECT_EQ(ListFolder(dir.path() / "real"), (std::vector<std::string>{"a.txt", "new.txt"}));
+  EXPECT_EQ(ListFolder(dir.path() / "links").size(), 4u);
+}
+
+TEST(SafeSave, OnlyARegularFileTheUserMayWriteIsReplaced) {
+  testing::TempDir dir;
+  testing::WriteText(dir / "linked", "old");
+  fs::create_hard_link(dir.path() / "linked", dir.path() / "second");
+  testing::WriteText(dir / "locked", "old");
+  testing::LockedFile locked(dir / "locked");
+  fs::create_directory(dir.path() / "folder");
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
+  const bool deviceMade = mknod((dir / "device").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+  const char* special = "It is %s, not a regular file: only regular files are replaced";
+  const std::string noName = "The name ends with a folder separator: a file name is needed";
+  const struct {
+    std::string name, reason;
+    bool made;
+  } rows[] = {
+      {"fifo", Format(special, "a FIFO"), true},
+      {"device", Format(special, "a device"), deviceMade},  // needs root
+      {"folder", "Is a directory", true},
+      {"folder/", noName, true},
+      {"missing/", noName, true},
+      {"missing/a.txt", "No such file or directory", true},
+      {"linked",
+       "The file has 2 hard links: a save would give the new content to this name only, so it "
+       "was left as it is",
+       true},
+      {"locked", locked.reason(), locked.locked()},
+  };
+  const std::vector<std::string> before = ListFolder(dir.path());
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    if (!r.made) continue;
+    std::string error;
+    EXPECT_FALSE(SaveFileSafely(dir / r.name, std::string_view("new"), &error));
+    EXPECT_EQ(error, r.reason);
+  }
+  std::string error;
+  EXPECT_FALSE(SaveFileSafely("", std::string_view("new"), &error));
+  EXPECT_EQ(error, "No file name given");
+  EXPECT_EQ(ListFolder(dir.path()), before);
+  for (const char* name : {"linked", "second", "locked"}) EXPECT_EQ(ReadText(dir / name), "old");
+  EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));
+}
+
+TEST(SafeSave, TheReplacedFileKeepsItsModeAndOwner) {
+  testing::TempDir dir;
+  const std::string path = dir / "a.txt";
+  for (mode_t mode : {0600, 0640, 0751, 0604}) {
+    testing::WriteText(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    // Only root may give a file to someone else.
+    const bool chowned = geteuid() == 0 && chown(path.c_str(), 4321, 4322) == 0;
+    ASSERT_TRUE(SaveFileSafely(path, std::string_view("new")));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    if (chowned) {
+      EXPECT_EQ(std::pair(st.st_uid, st.st_gid), std::pair(uid_t(4321), gid_t(4322)));
+    }
+  }
+  EXPECT_EQ(ReadText(path), "new");
+}
+
+TEST(SafeSave, ANewFileGoesIntoTheFolderThatDiffersOnlyInCase) {
+  testing::TempDir dir;
+  fs::create_directories(dir.path() / "GAME/map");
+  ASSERT_TRUE(SaveFileSafely(dir / "GAME/MAP/MAP0700.TXT", std::string_view("names")));
+  EXPECT_EQ(ReadText(dir / "GAME/map/MAP0700.TXT"), "names");
+  EXPECT_EQ(ListFolder(dir.path() / "GAME"), std::vector<std::string>{"map"});
+  EXPECT_EQ(SaveTargetFor(dir / "game/MAP/x.MAP"), dir / "GAME/map/x.MAP");
+}
+
+TEST(SafeSave, ANameAsLongAsTheSystemAllowsStillSaves) {
+  testing::TempDir dir;
+  const std::string name(255, 'n');
+  for (const char* text : {"created", "replaced"}) {
+    std::string error;
+    ASSERT_TRUE(SaveFileSafely(dir / name, std::string_view(text), &error)) << error;
+    EXPECT_EQ(ReadText(dir / name), text);
+  }
+  EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{name});
+}
+
+TEST(SafeSave, AFailedCommitPutsEveryOldFileBack) {
+  testing::TempDir dir;
+  for (const char* name : {"replaced", "removed", "late"}) testing::WriteText(dir / name, name);
+  SafeFileBatch batch;
+  ASSERT_TRUE(batch.Add(dir / "replaced", "NEW", 3));
+  ASSERT_TRUE(batch.Add(dir / "created", "NEW", 3));
+  ASSERT_TRUE(batch.Remove(dir / "removed"));
+  ASSERT_TRUE(batch.Add(dir / "late", "NEW", 3));
+  // The last file's place is taken by a folder after it was written.
+  fs::remove(dir.path() / "late");
+  fs::create_directory(dir.path() / "late");
+  EXPECT_FALSE(batch.Commit());
+  EXPECT_EQ(batch.failedTarget(), dir / "late");
+  EXPECT_EQ(batch.error(), "Is a directory");
+  EXPECT_EQ(ReadText(dir / "replaced"), "replaced");
+  EXPECT_EQ(ReadText(dir / "removed"), "removed");
+  EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"late", "removed", "replaced"}));
+
+  SafeFileBatch again;
+  ASSERT_TRUE(again.Add(dir / "replaced", "NEW", 3));
+  ASSERT_TRUE(again.Remove(dir / "removed"));
+  ASSERT_TRUE(again.Commit()) << again.error();
+  EXPECT_EQ(ReadText(dir / "replaced"), "NEW");
+  EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"late", "replaced"}));
 }
 
 }  // namespace

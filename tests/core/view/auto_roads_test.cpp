@@ -108,7 +108,7 @@ TEST_F(AutoRoadsTest, MarksOutsideThePicturesGridAreLeftAlone) {
   EXPECT_FALSE(map.cell(20, 5).autoRoadMark());
 }
 
-TEST_F(AutoRoadsTest, LoadAndClearMarksLeaveModifiedAlone) {
+TEST_F(AutoRoadsTest, LoadAndClearMarksMarkTheMapModifiedOnlyWhenAHexChanged) {
   map.cell(3, 3).roads = kRoadW;
   map.cell(3, 4).flags = kAutoRoadMark | 0x0001;
   EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).loadMarksFromRoads(), 1);
@@ -117,7 +117,13 @@ TEST_F(AutoRoadsTest, LoadAndClearMarksLeaveModifiedAlone) {
   EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).clearMarks(), 1);
   EXPECT_FALSE(map.cell(3, 3).autoRoadMark());
   EXPECT_EQ(map.cell(3, 3).roads, kRoadW);
+  EXPECT_TRUE(map.modified) << "the marks are saved unless Save clean is on";
+  map.modified = false;
+  EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).clearMarks(), 0);
   EXPECT_FALSE(map.modified);
+  map.cell(3, 3).flags = kAutoRoadMark;
+  EXPECT_EQ(AutoRoads(map, grid.lastRow(), grid.lastColumn()).loadMarksFromRoads(), 1);
+  EXPECT_FALSE(map.modified) << "the marks were already as the roads say";
 }
 
 }  // namespace

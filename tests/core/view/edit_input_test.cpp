@@ -166,6 +166,7 @@ TEST_F(EditInputTest, LeftDragSelectsTheHexesCrossed) {
   Click(3, 3);
   PointerEvent e = At(3, 3);
   e.left = true;
+  e.x += 5;  // beyond the drag distance
   input->mouseMove(e);
   EXPECT_TRUE(view->dragging);
   EXPECT_EQ(host.shape, PointerShape::kCross);
@@ -179,6 +180,43 @@ TEST_F(EditInputTest, LeftDragSelectsTheHexesCrossed) {
   EXPECT_TRUE(Selected(3, 6));
   input->buttonUp(e);
   EXPECT_FALSE(view->dragging);
+}
+
+TEST_F(EditInputTest, AShakeWithinTheDragDistanceKeepsTheSelection) {
+  input->setDragDistance(3);
+  Click(2, 2, /*shift=*/true);
+  Click(2, 4, true);
+  PointerEvent e = At(2, 4);
+  e.left = true;
+  e.x += 3;
+  e.y -= 3;
+  input->mouseMove(e);
+  EXPECT_FALSE(view->dragging);
+  EXPECT_EQ(SelectedCount(), 2);
+  e.x += 1;
+  input->mouseMove(e);
+  EXPECT_TRUE(view->dragging) << "one pixel further";
+}
+
+TEST_F(EditInputTest, ShiftRightDragCutsWhatTheSetModeSays) {
+  for (int column : {5, 6}) {
+    map.cell(4, column).terrain = 3;
+    map.cell(4, column).roads = kRoadN;
+  }
+  view->setSetMode(kSetRoads);
+  input->keyDown(ViewKey::kShift);
+  RightClick(4, 5);
+  PointerEvent move = At(4, 6);
+  move.right = true;
+  Hover(4, 6);
+  input->mouseMove(move);
+  input->mouseMove(move);
+  input->buttonUp(move);
+  for (int column : {5, 6}) {
+    EXPECT_EQ(map.cell(4, column).roads, 0) << column;
+    EXPECT_EQ(map.cell(4, column).terrain, 3) << column << ": terrain stays in roads mode";
+  }
+  EXPECT_EQ(history.UndoName(), "Cut roads");
 }
 
 TEST_F(EditInputTest, CtrlSpaceFillsTheRectangleFromTheAnchorOnce) {

@@ -120,6 +120,20 @@ TEST_F(NamePickerModelTest, EditUnchangedEmptyOrCancelledTouchesNothing) {
   EXPECT_FALSE(names->namesModified);
 }
 
+TEST_F(NamePickerModelTest, EditToANameAlreadyListedIsRefused) {
+  for (const char* n : {"Oran", "Tlemcen"}) names->AddName(n);
+  model.Open(0);
+  model.Select(2);
+  replies = {std::string("Oran")};
+  model.Edit();
+  EXPECT_EQ(names->NameOf(2), "Tlemcen");
+  EXPECT_EQ(model.lines()[2], "[2 ]  Tlemcen");
+  EXPECT_FALSE(names->namesModified);
+  EXPECT_EQ(prompts.Texts("error"),
+            std::vector<std::string>{"[Oran] is already a name of this map:\n"
+                                     "two names cannot be the same"});
+}
+
 TEST_F(NamePickerModelTest, EditOnLineZeroSaysThereIsNoName) {
   names->AddName("Oran");
   model.Open(0);

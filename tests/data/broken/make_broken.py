@@ -13,6 +13,10 @@ def bmp(w, h, bits=24, off=None, clr_used=0, info=40, pixels=b"", comp=0, colour
     return b"BM" + struct.pack("<IHHI", 0, 0, 0, off) + head + pixels
 
 
+def pad(data, size):
+    return data + b"\x55" * (size - len(data))
+
+
 def s16(w, h, packing=0, gap=0, signature=1, data=b""):
     return struct.pack("<I10i", signature, w, h, 0, 0, w, h, gap, (w * h * 2 + 2**31) % 2**32 - 2**31, packing, 0) + data
 
@@ -41,6 +45,9 @@ files = {
     "v5_header.bmp": bmp(4, 4, info=124, pixels=b"\0" * 48),
     "bitfields.bmp": bmp(4, 4, bits=16, comp=3, pixels=b"\0" * 32),
     "bit_count_0.bmp": bmp(4, 4, bits=0),
+    # 64 KB files claiming the largest size: refused before any pixel block.
+    "claims_16384_1bit.bmp": pad(bmp(16384, 16384, bits=1, colours=b"\0\0\0\0\xff\xff\xff\0"), 65536),
+    "claims_16384_8bit.bmp": pad(bmp(16384, 16384, bits=8, colours=bytes(range(256)) * 4), 65536),
     # S16 sets: BIGS = oversized headers, CUTS = data ending early, ...
     "BIGS0000.s16": s16(5000, 5000, data=b"\xff\xff" * 1000),
     "BIGS0010.s16": s16(0x7FFFFFFF, 1, data=b"\x00\xf8" * 10),
