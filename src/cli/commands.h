@@ -27,4 +27,7 @@ int CmdAutoroads(const Args& args);
 int CmdMarks(const Args& args);
 int CmdRenumber(const Args& args);
 
+// One frame of the editor, drawn without a display.
+int CmdRender(const Args& args);
+
 }  // namespace maptesk::cli

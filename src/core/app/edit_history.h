@@ -44,6 +44,10 @@ class EditHistory final : public EditSteps {
   /// documents' flags: a cleared flag makes the current state the saved one.
   void SyncSavedMarks();
 
+  /// The documents changed in a way that is no step ("Save clean" dropping
+  /// the marks): what shows them must be drawn again.
+  void NoteChangeOutside() { ++revision_; }
+
   /// Changes with every recorded step, undo, redo and Clear; never repeats.
   uint64_t revision() const { return revision_; }
   /// Heap and object bytes held by the recorded steps.

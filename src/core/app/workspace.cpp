@@ -26,6 +26,8 @@ bool Workspace::OpenMap(const std::string& path) {
 
 bool Workspace::SaveMap(const std::string& path) {
   if (!map.MapFileSave(path)) return false;
+  // "Save clean" drops the marks from the map in memory too.
+  if (settings.saveClean()) history.NoteChangeOutside();
   history.SyncSavedMarks();
   return true;
 }

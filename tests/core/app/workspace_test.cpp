@@ -67,6 +67,16 @@ TEST_F(WorkspaceTest, ModifiedFollowsUndoAndRedoAroundTheLastSave) {
   EXPECT_FALSE(ws.history.CanRedo());
 }
 
+TEST_F(WorkspaceTest, ASaveThatDropsTheMarksTellsWhatShowsThem) {
+  ASSERT_TRUE(ws.OpenMap(dir / "SCENARIO/a.MAP"));
+  uint64_t revision = ws.history.revision();
+  ASSERT_TRUE(ws.SaveMap(""));
+  EXPECT_EQ(ws.history.revision(), revision) << "nothing in memory changed";
+  ws.settings.viewToggles |= kToggleSaveClean;
+  ASSERT_TRUE(ws.SaveMap(""));
+  EXPECT_NE(ws.history.revision(), revision) << "the marks are gone from memory";
+}
+
 TEST_F(WorkspaceTest, LoadingANamesFileIsOneStepAndMatchesTheFile) {
   ASSERT_TRUE(ws.OpenMap(dir / "SCENARIO/a.MAP"));
   ws.names.AddName("Old");

@@ -1,0 +1,291 @@
+#include "ui/view/map_renderer.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "core/app/edit_history.h"
+#include "core/picture/map_picture.h"
+#include "core/util/cp1252.h"
+#include "core/view/display_rules.h"
+#include "core/view/map_view.h"
+#include "ui/display/display_surfaces.h"
+
+namespace maptesk {
+
+namespace {
+
+QRect ToQRect(const ScreenRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+QColor FromColorRef(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+QFont FontFor(TextFont font) {
+  QFont f;
+  switch (font) {
+    case TextFont::kCourierNew9:
+      f = QFont("Courier New");
+      f.setStyleHint(QFont::TypeWriter);
+      f.setPointSize(9);
+      break;
+    case TextFont::kTahoma8:
+      f = QFont("Tahoma");
+      f.setStyleHint(QFont::SansSerif);
+      f.setPixelSize(11);
+      break;
+    case TextFont::kDefault:
+      f = QFont("Tahoma");
+      f.setStyleHint(QFont::SansSerif);
+      f.setPixelSize(13);
+      break;
+  }
+  return f;
+}
+
+}  // namespace
+
+MapRenderer::MapRenderer(DisplaySurfaces& display, MapView& view, const MapPicture& picture,
+                         const EditHistory& history)
+    : display_(display), view_(view), mapPicture_(picture), history_(history), planner_(view) {}
+
+int32_t MapRenderer::build() {
+  struct Art {
+    SurfaceImage* image;
+    const char* file;
+  };
+  const Art art[] = {
+      {&grid_, ":/art/art_133_grid.bmp"},
+      {&roads_, ":/art/art_139_roads.bmp"},
+      {&icons_, ":/art/art_144_terrain_icons.bmp"},
+      {&labels_, ":/art/art_162_terrain_labels.bmp"},
+      {&toggles_, ":/art/art_153_toggle_strip.bmp"},
+      {&setData_, ":/art/art_189_set_data.bmp"},
+      {&modes_, ":/art/art_188_mode_strip.bmp"},
+      {&chooser_, ":/art/art_186_terrain_chooser.bmp"},
+      {&roadChooser_, ":/art/art_183_road_chooser.bmp"},
+      {&roadPreview_, ":/art/art_159_road_preview.bmp"},
+  };
+  int32_t result = kOk;
+  for (const Art& a : art) {
+    a.image->Attach(&display_, kBlitColourKey);
+    if (int32_t r = a.image->LoadBitmap(a.file); r != kOk) result = r;
+  }
+
+  grid_.SetScaleCount(3, false);
+  grid_.DefineScale(0, 3, 61, 51);
+  grid_.DefineScale(1, 2, 24, 16);
+  grid_.DefineScale(2, 2, 18, 12);
+  roads_.SetScaleCount(3, false);
+  roads_.DefineScale(0, 9, 61, 51);
+  roads_.DefineScale(1, 9, 24, 16);
+  roads_.DefineScale(2, 9, 18, 12);
+  icons_.SetScaleCount(1, false);
+  icons_.DefineScale(0, 21, 16, 11);
+  labels_.SetScaleCount(1, true);
+  labels_.DefineScale(0, 20, 58, 19);
+
+  toggles_.SetButtons(ScreenLayout::kToggleButtons, 24, 24, 27, 24);
+  for (int i = 0; i < ScreenLayout::kToggleButtons; ++i) {
+    toggles_.SetState(i, false, FramePlanner::ToggleTooltip(i));
+  }
+  modes_.SetButtons(ScreenLayout::kModeButtons, 34, 24, 38, 24);
+  for (int i = 0; i < ScreenLayout::kModeButtons; ++i) {
+    modes_.SetState(i, false, FramePlanner::ModeTooltip(i));
+  }
+  chooser_.SetButtons(ScreenLayout::kTerrainButtons, 114, 19, 114, 19, /*horizontal=*/false);
+  for (int i = 0; i < ScreenLayout::kTerrainButtons; ++i) {
+    chooser_.SetState(i, false, "Select this terrain type");
+  }
+
+  pictureStale_ = true;
+  overlayValid_ = false;
+  lastValid_ = false;
+  return result;
+}
+
+void MapRenderer::PictureChanged() {
+  pictureStale_ = true;
+  overlayValid_ = false;
+  lastValid_ = false;
+}
+
+void MapRenderer::MakePictureImage() {
+  pictureStale_ = false;
+  scaled_ = QImage();
+  picture_ = QImage();
+  if (!mapPicture_.loaded || mapPicture_.width <= 0 || mapPicture_.height <= 0) return;
+  std::vector<uint8_t> scratch;
+  int rowBytes = 0;
+  const uint8_t* rows = mapPicture_.Rgb24Rows(scratch, rowBytes);
+  if (rows == nullptr) return;
+  const int w = mapPicture_.width;
+  const int h = mapPicture_.height;
+  picture_ = QImage(w, h, QImage::Format_RGB32);
+  if (picture_.isNull()) return;
+  // Bottom-up rows of blue, green, red.
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* src = rows + size_t(h - 1 - y) * size_t(rowBytes);
+    auto* dst = reinterpret_cast<QRgb*>(picture_.scanLine(y));
+    for (int x = 0; x < w; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
+  }
+}
+
+const QImage* MapRenderer::ShownPicture(const PictureDraw& draw) {
+  if (!draw.shown) return nullptr;
+  if (pictureStale_) MakePictureImage();
+  if (picture_.isNull()) return nullptr;
+  const QRect dest = ToQRect(draw.dest);
+  const QRect source = ToQRect(draw.source);
+  if (source.size() == dest.size()) return &picture_;
+  // The zoomed view shows the whole picture stretched: scaled once per size.
+  if (scaled_.size() != dest.size()) {
+    scaled_ =
+        picture_.copy(source).scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  return &scaled_;
+}
+
+SpriteSheet& MapRenderer::SheetOf(Sheet sheet) {
+  switch (sheet) {
+    case Sheet::kGrid: return grid_;
+    case Sheet::kRoads: return roads_;
+    case Sheet::kTerrainIcons: return icons_;
+    case Sheet::kTerrainLabels: return labels_;
+  }
+  return grid_;
+}
+
+void MapRenderer::DrawSprites(QPainter& painter, const std::vector<SpriteDraw>& sprites) {
+  for (const SpriteDraw& s : sprites) {
+    SheetOf(s.sheet).DrawFrameClipped(painter, s.scale, s.frame, s.x, s.y, ToQRect(s.clip));
+  }
+}
+
+void MapRenderer::RebuildOverlay() {
+  sprites_.clear();
+  planner_.PlanOverlays(sprites_);
+  const QRect viewRect = ToQRect(view_.grid.viewRect);
+  overlayValid_ = true;
+  if (viewRect.isEmpty() || sprites_.empty()) {
+    overlay_ = QImage();
+    return;
+  }
+  if (overlay_.size() != viewRect.size()) {
+    overlay_ = QImage(viewRect.size(), QImage::Format_ARGB32_Premultiplied);
+  }
+  overlay_.fill(Qt::transparent);
+  QPainter painter(&overlay_);
+  painter.translate(-viewRect.topLeft());
+  DrawSprites(painter, sprites_);
+}
+
+void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay) {
+  const QRect whole(QPoint(0, 0), painter.device()
+                                      ? QSize(painter.device()->width(), painter.device()->height())
+                                      : QSize());
+  painter.fillRect(whole, FromColorRef(plan.background));
+  if (plan.titleStrip.width() > 0) {
+    painter.fillRect(ToQRect(plan.titleStrip), FromColorRef(kTitleStripColour));
+  }
+  if (const QImage* shown = ShownPicture(plan.picture)) {
+    const QRect dest = ToQRect(plan.picture.dest);
+    if (shown == &picture_) {
+      painter.drawImage(dest.topLeft(), picture_, ToQRect(plan.picture.source));
+    } else {
+      painter.drawImage(dest.topLeft(), *shown);
+    }
+  }
+  for (const PanelDraw& panel : plan.panels) {
+    const QRect place = ToQRect(panel.place);
+    ButtonStrip* strip = nullptr;
+    SurfaceImage* image = nullptr;
+    switch (panel.panel) {
+      case Panel::kToggleStrip: strip = &toggles_; break;
+      case Panel::kModeStrip: strip = &modes_; break;
+      case Panel::kTerrainChooser: strip = &chooser_; break;
+      case Panel::kSetData: image = &setData_; break;
+      case Panel::kRoadChooser: image = &roadChooser_; break;
+      case Panel::kRoadPreview: image = &roadPreview_; break;
+    }
+    if (strip != nullptr) {
+      strip->SetDestRect(place);
+      for (int i = 0; i < strip->count(); ++i) {
+        strip->SetState(i, size_t(i) < panel.pressed.size() && panel.pressed[size_t(i)] != 0);
+      }
+      strip->DrawAll(painter);
+    } else if (image != nullptr) {
+      image->SetDestRect(place);
+      image->Draw(painter, place.left(), place.top());
+    }
+  }
+  if (overlay != nullptr && !overlay->isNull()) {
+    painter.drawImage(ToQRect(view_.grid.viewRect).topLeft(), *overlay);
+  }
+  DrawSprites(painter, plan.panelSprites);
+  DrawTexts(painter, plan);
+}
+
+void MapRenderer::DrawTexts(QPainter& painter, const FramePlan& plan) {
+  for (const TextDraw& t : plan.texts) {
+    const QFont font = FontFor(t.font);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QString text = QString::fromUtf8(Cp1252ToUtf8(t.text).c_str());
+    const int width = metrics.horizontalAdvance(text);
+    int x = t.x;
+    if (t.anchor == TextAnchor::kCentre) x -= width / 2;
+    if (t.anchor == TextAnchor::kRight) x -= width;
+    if (t.opaque) painter.fillRect(QRect(x, t.y, width, metrics.height()), Qt::white);
+    painter.setPen(FromColorRef(t.colour));
+    painter.drawText(x, t.y + metrics.ascent(), text);
+  }
+}
+
+int32_t MapRenderer::drawFrame(const FrameInputs& inputs, bool* drawn) {
+  if (drawn != nullptr) *drawn = false;
+  FramePlan plan = planner_.Plan(inputs);
+  const OverlayKey key = planner_.Key(history_.revision());
+  QImage& back = display_.backSurface();
+  if (back.isNull()) return kErrPointer;
+  if (lastValid_ && overlayValid_ && !pictureStale_ && key == overlayKey_ && plan == lastPlan_ &&
+      lastDisplayRect_ == display_.displayRect()) {
+    return kOk;  // nothing changed: the frame on the screen is still right
+  }
+  if (!overlayValid_ || !(key == overlayKey_)) {
+    overlayKey_ = key;
+    RebuildOverlay();
+  }
+  {
+    QPainter painter(&back);
+    Compose(painter, plan, &overlay_);
+  }
+  int32_t result = display_.fullScreen() ? display_.Flip() : display_.Present();
+  if (result == kErrSurfaceLost) {
+    // The images went with the surfaces: load everything again and draw the
+    // whole frame next time.
+    result = display_.Restore();
+    build();
+    return result;
+  }
+  lastPlan_ = std::move(plan);
+  lastDisplayRect_ = display_.displayRect();
+  lastValid_ = result == kOk;
+  if (drawn != nullptr) *drawn = true;
+  return result;
+}
+
+void MapRenderer::DrawUncached(const FrameInputs& inputs, QImage& target) {
+  const FramePlan plan = planner_.Plan(inputs);
+  std::vector<SpriteDraw> sprites;
+  planner_.PlanOverlays(sprites);
+  QPainter painter(&target);
+  // The same composition with the overlays drawn straight onto the target.
+  FramePlan withoutTexts = plan;
+  withoutTexts.texts.clear();
+  withoutTexts.panelSprites.clear();
+  Compose(painter, withoutTexts, nullptr);
+  DrawSprites(painter, sprites);
+  DrawSprites(painter, plan.panelSprites);
+  DrawTexts(painter, plan);
+}
+
+}  // namespace maptesk

@@ -1,0 +1,92 @@
+// Carries out the frames the core plans: the map picture, the panels, the
+// hex overlays and the texts, drawn on the display's back surface. What
+// did not change is not drawn again: the picture is made a display image
+// once per load (and scaled once per zoom size), the overlay layer is kept
+// until its key changes, and a frame whose plan and key equal the last
+// frame's is not drawn at all.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "core/view/frame_plan.h"
+#include "ui/display/area_panel.h"
+#include "ui/display/button_strip.h"
+#include "ui/display/sprite_sheet.h"
+#include "ui/display/surface_image.h"
+
+class QPainter;
+
+namespace maptesk {
+
+class DisplaySurfaces;
+class EditHistory;
+class MapPicture;
+class MapView;
+
+class MapRenderer {
+ public:
+  MapRenderer(DisplaySurfaces& display, MapView& view, const MapPicture& picture,
+              const EditHistory& history);
+
+  /// Loads every sheet and strip from the art, remakes the picture's
+  /// display image and lays the view out: at start, after a video mode
+  /// change and after a lost surface.
+  int32_t build();
+  /// A map or picture was loaded: its display image is made again.
+  void PictureChanged();
+
+  /// Plans, draws and presents one frame; kOk or the display's failure.
+  /// `drawn` tells whether anything changed since the last frame.
+  int32_t drawFrame(const FrameInputs& inputs, bool* drawn = nullptr);
+  /// Draws everything from scratch into `target` (no kept layers, no
+  /// presenting): what a frame must look like, for tests and batch pictures.
+  void DrawUncached(const FrameInputs& inputs, QImage& target);
+
+  FramePlanner& planner() { return planner_; }
+  /// The road chooser's hit areas, for the editing input.
+  const AreaPanel& roadChooser() const { return roadChooser_; }
+
+ private:
+  void MakePictureImage();
+  const QImage* ShownPicture(const PictureDraw& draw);
+  void Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay);
+  void DrawSprites(QPainter& painter, const std::vector<SpriteDraw>& sprites);
+  void DrawTexts(QPainter& painter, const FramePlan& plan);
+  void RebuildOverlay();
+  SpriteSheet& SheetOf(Sheet sheet);
+
+  DisplaySurfaces& display_;
+  MapView& view_;
+  const MapPicture& mapPicture_;
+  const EditHistory& history_;
+  FramePlanner planner_;
+
+  SpriteSheet grid_;
+  SpriteSheet roads_;
+  SpriteSheet icons_;
+  SpriteSheet labels_;
+  ButtonStrip toggles_;
+  ButtonStrip modes_;
+  ButtonStrip chooser_;
+  AreaPanel setData_;
+  AreaPanel roadChooser_;
+  AreaPanel roadPreview_;
+
+  QImage picture_;
+  bool pictureStale_ = true;
+  QImage scaled_;
+
+  QImage overlay_;
+  OverlayKey overlayKey_;
+  bool overlayValid_ = false;
+  std::vector<SpriteDraw> sprites_;
+
+  FramePlan lastPlan_;
+  QRect lastDisplayRect_;
+  bool lastValid_ = false;
+};
+
+}  // namespace maptesk
