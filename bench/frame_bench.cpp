@@ -24,20 +24,6 @@ namespace {
 
 using namespace maptesk;
 
-class NoOutput final : public DisplayOutput {
- public:
-  void ShowFrame(const QImage&, const QRect&) override {}
-};
-class NoWindow final : public ViewHost {
- public:
-  void PlacePointer(int, int) override {}
-  void SetPointerShape(PointerShape) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void ShowOrdinarySurface() override {}
-  void PostCommand(int) override {}
-};
-
 const std::string& SampleGameFolder() {
   static const std::string folder = [] {
     const auto dir = std::filesystem::temp_directory_path() / "maptesk-bench-frame";
@@ -53,7 +39,7 @@ struct Editor {
   SilentPrompts prompts;
   Workspace ws{prompts};
   NoWindow window;
-  NoOutput output;
+  NoDisplayOutput output;
   DisplaySurfaces display;
   MapView view{ws.map, ws.names, ws.settings, window, ws.history};
   MapRenderer renderer{display, view, ws.picture, ws.history};

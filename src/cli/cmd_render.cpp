@@ -24,21 +24,6 @@ constexpr char kRenderUsage[] =
     "                          [--names] [--labels] [--scroll X,Y] [--mode 800|1024]\n"
     "                          [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
 
-// Nothing to show frames on, and no pointer to move.
-class NoOutput final : public DisplayOutput {
- public:
-  void ShowFrame(const QImage&, const QRect&) override {}
-};
-class NoWindow final : public ViewHost {
- public:
-  void PlacePointer(int, int) override {}
-  void SetPointerShape(PointerShape) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void ShowOrdinarySurface() override {}
-  void PostCommand(int) override {}
-};
-
 bool ParsePair(const std::string& text, char separator, int& a, int& b) {
   const size_t at = text.find(separator);
   if (at == std::string::npos) return false;
@@ -110,7 +95,7 @@ int CmdRender(const Args& raw) {
   char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
 
-  NoOutput output;
+  NoDisplayOutput output;
   DisplaySurfaces display;
   display.Create(&output);
   QRect rect;

@@ -27,4 +27,16 @@ class ViewHost {
   virtual void PostCommand(int commandId) = 0;
 };
 
+/// For views drawn without a window (pictures made in batch, benchmarks):
+/// no pointer to move or capture, nobody to hand commands to.
+class NoWindow final : public ViewHost {
+ public:
+  void PlacePointer(int, int) override {}
+  void SetPointerShape(PointerShape) override {}
+  void CaptureMouse() override {}
+  void ReleaseMouse() override {}
+  void ShowOrdinarySurface() override {}
+  void PostCommand(int) override {}
+};
+
 }  // namespace maptesk

@@ -33,6 +33,12 @@ class DisplayOutput {
   virtual void ShowFrame(const QImage& back, const QRect& displayRect) = 0;
 };
 
+/// Frames drawn without being shown: pictures made in batch, benchmarks.
+class NoDisplayOutput final : public DisplayOutput {
+ public:
+  void ShowFrame(const QImage&, const QRect&) override {}
+};
+
 class DisplaySurfaces {
  public:
   DisplaySurfaces() = default;
