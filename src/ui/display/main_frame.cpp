@@ -142,6 +142,19 @@ bool MainFrame::Create() {
   renderer_.build();
   LayOut();
   canvas_->setCursor(Qt::ArrowCursor);
+  if (QScreen* s = screen()) {
+    // A display changed from outside: a full-screen mode is set up again,
+    // as large as the screen now takes; the program closes if none fits.
+    connect(s, &QScreen::geometryChanged, this, [this] {
+      if (videoMode_ == 0 || (idle_.state() & kStateSettingMode)) return;
+      if (SetVideoMode() != kOk) {
+        PostCommand(kCmdExit);
+        return;
+      }
+      renderer_.build();
+      LayOut();
+    });
+  }
   const qreal hz = screen() ? screen()->refreshRate() : 60.0;
   frameTimer_.start(int(1000.0 / (hz > 1.0 ? hz : 60.0)));
   return true;
