@@ -22,6 +22,12 @@ int OppositeDirection(int direction);
 /// The road bit of HexCell::roads that points to the neighbour in `direction` (0..5).
 uint16_t RoadBitOfDirection(int direction);
 
+/// The last row and column of the grid laid over a picture of that size at
+/// the normal scale (hexes 45 pixels apart across, 50 down), never beyond
+/// the map's 40 x 45 storage.
+void GridLimitsForPicture(int32_t pixelWidth, int32_t pixelHeight, int32_t& lastRow,
+                          int32_t& lastColumn);
+
 /// Calls visit(direction, row, column) for each neighbour of (row, column)
 /// that lies within rows 0..lastRow and columns 0..lastColumn, N first, clockwise.
 template <typename Visit>

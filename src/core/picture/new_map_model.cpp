@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/map/hex_topology.h"
 #include "core/map/map_file.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/path_utils.h"
@@ -9,11 +10,6 @@
 
 namespace maptesk {
 namespace {
-
-// The grid lies over the picture at the normal scale: columns 45 pixels
-// apart, rows 50 (HexGrid's normal metrics).
-constexpr int64_t kColumnStep = 45;
-constexpr int64_t kRowStep = 50;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -173,13 +169,9 @@ std::array<FrameMark, 10> NewMapModel::FrameMarks(PictureSize frame) {
 }
 
 MapSize NewMapModel::MapSizeFor(PictureSize picture) {
-  int64_t lastRow = std::max(picture.height, 0) / kRowStep;
-  int64_t lastColumn = std::max(picture.width, 0) / kColumnStep;
-  // The view's grid always ends on an odd column; the map ends with it.
-  if (lastColumn % 2 == 0) lastColumn += 1;
-  // A larger picture shows its extra hexes without grid: the map holds no more.
-  lastRow = std::min<int64_t>(lastRow, kMapRows - 1);
-  lastColumn = std::min<int64_t>(lastColumn, kMapColumns - 1);
+  int32_t lastRow = 0;
+  int32_t lastColumn = 0;
+  GridLimitsForPicture(picture.width, picture.height, lastRow, lastColumn);
   return {uint16_t(lastRow + 1), uint16_t(lastColumn + 1)};
 }
 

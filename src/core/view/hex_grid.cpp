@@ -81,13 +81,7 @@ bool HexGrid::isVisible(const HexPos& pos) const {
 
 void HexGrid::GridLimitsFor(int32_t pixelWidth, int32_t pixelHeight, int32_t& lastRow,
                             int32_t& lastColumn) {
-  lastRow = std::max(pixelHeight, 0) / kNormalMetrics.rowStep;
-  lastColumn = std::max(pixelWidth, 0) / kNormalMetrics.columnStep;
-  if (lastColumn % 2 == 0) lastColumn += 1;
-  // The map's storage ends at row 39 and column 44; a larger picture shows
-  // its extra hexes without grid.
-  lastRow = std::min(lastRow, kLastRow);
-  lastColumn = std::min(lastColumn, kLastColumn);
+  GridLimitsForPicture(pixelWidth, pixelHeight, lastRow, lastColumn);
 }
 
 void HexGrid::setMapSize(int32_t pixelWidth, int32_t pixelHeight) {
