@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include "core/app/status_line.h"
+#include "core/app/view_dialog_commands.h"
 #include "core/app/workspace.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/text_format.h"
@@ -108,6 +109,8 @@ MainFrame::MainFrame(Workspace& workspace)
   canvas_ = new MapCanvas(this);
   canvas_->installEventFilter(this);
   setCentralWidget(canvas_);
+  dialogs_.Attach(canvas_, &view_.screen, &idle_);
+  dialogs_.SetDocument(&ws_.map, &ws_.prompts, &ws_.history);
   BuildMenus();
   input_.setDragDistance(QGuiApplication::styleHints()->startDragDistance());
   view_.capsWarning = 0;
@@ -334,6 +337,8 @@ void MainFrame::RunCommand(int id) {
     case kCmdOpenLast:
       if (!ws_.settings.lastOpen.empty()) OpenMap(ws_.settings.lastOpen);
       break;
+    case kCmdPickName:
+    case kCmdTerrainFilter: RunViewDialogCommand(id, view_, dialogs_, dialogs_); break;
     default: input_.command(id); break;
   }
   UpdateMenuChecks();
@@ -363,6 +368,7 @@ void MainFrame::BuildMenus() {
       {"&Options", "Show &Terrain Types", kCmdTerrainMarks, "Alt+T"},
       {"&Options", "Show &Roads", kCmdRoads, "Alt+R"},
       {"&Options", "Show &Named Hexes", kCmdNamedHexes, "Alt+N"},
+      {"&Options", "&Filter Terrain to view", kCmdTerrainFilter, "Alt+F"},
       {"Select what to set", "Select Terrain type", kCmdTerrainMode, "F5"},
       {"Select what to set", "Select &Road settings", kCmdRoadsMode, "F6"},
       {"Select what to set", "Select  &Name to set", kCmdNameMode, "F7"},

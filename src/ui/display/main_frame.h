@@ -13,6 +13,7 @@
 #include "core/view/edit_input.h"
 #include "core/view/map_view.h"
 #include "core/view/view_host.h"
+#include "ui/app/qt_dialogs.h"
 #include "ui/display/display_surfaces.h"
 #include "ui/view/map_renderer.h"
 
@@ -101,6 +102,7 @@ class MainFrame final : public QMainWindow, public ViewHost, private FrameDrawer
   IdleStep idle_;
   QTimer frameTimer_;
   MapCanvas* canvas_ = nullptr;
+  QtDialogs dialogs_{this};
   int videoMode_ = 0;
   std::string statusLine_;
   std::vector<std::pair<int, QAction*>> actions_;

@@ -1,0 +1,53 @@
+// The core's tool dialogs and its text entry, shown as Qt dialogs modal to
+// the editor's window.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/app/dialogs.h"
+#include "core/view/name_picker_model.h"
+
+class QWidget;
+
+namespace maptesk {
+
+class EditSteps;
+class IdleStep;
+class MapCanvas;
+class MapRecord;
+class Prompts;
+struct ScreenLayout;
+
+class QtDialogs final : public Dialogs, public TextEntry {
+ public:
+  /// Dialogs are modal to `parent` (may be null).
+  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+  /// Where the dialogs are placed over the frame's panels, and whose drawing
+  /// is held while a text is entered. Without it they open where Qt puts them.
+  void Attach(const MapCanvas* canvas, const ScreenLayout* layout, IdleStep* idle);
+
+  /// The document the global change edits and the prompts the reports and
+  /// changes speak through; until it is set those dialogs end cancelled.
+  void SetDocument(MapRecord* map, Prompts* prompts, EditSteps* steps);
+
+  DialogEnd RunMapNumber(MapNumberModel& model) override;
+  DialogEnd RunNamePicker(NamePickerModel& model) override;
+  DialogEnd RunTerrainFilter(TerrainFilterModel& model) override;
+  DialogEnd RunMapsReport(MapsReport& model) override;
+  DialogEnd RunGlobalChange(GlobalChange& model) override;
+
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& text) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+  const MapCanvas* canvas_ = nullptr;
+  const ScreenLayout* layout_ = nullptr;
+  IdleStep* idle_ = nullptr;
+  MapRecord* map_ = nullptr;
+  Prompts* prompts_ = nullptr;
+  EditSteps* steps_ = nullptr;
+};
+
+}  // namespace maptesk

@@ -1,0 +1,231 @@
+#include "ui/map/map_number_dialog.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "core/map/map_number_model.h"
+#include "core/picture/map_picture.h"
+#include "core/util/prompts.h"
+
+namespace maptesk {
+
+namespace {
+
+constexpr int kPreviewSide = MapNumberModel::kPreviewScale;
+// Each column of the list is wide enough for one "MAP nnnn" entry.
+constexpr int kListColumnWidth = 77;
+
+// Reads a picture set into a QImage of `size`. The model has already decided
+// that the picture loads, so a failure here only leaves the preview empty.
+QImage LoadPreviewImage(const std::string& file, QSize size) {
+  SilentPrompts silent;
+  MapPicture picture(silent);
+  if (!picture.LoadPicture(file) || picture.width <= 0 || picture.height <= 0) return {};
+  std::vector<uint8_t> scratch;
+  int rowBytes = 0;
+  const uint8_t* rows = picture.Rgb24Rows(scratch, rowBytes);
+  if (rows == nullptr) return {};
+  const int w = picture.width;
+  const int h = picture.height;
+  QImage full(w, h, QImage::Format_RGB32);
+  if (full.isNull()) return {};
+  // Bottom-up rows of blue, green, red.
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* src = rows + size_t(h - 1 - y) * size_t(rowBytes);
+    auto* dst = reinterpret_cast<QRgb*>(full.scanLine(y));
+    for (int x = 0; x < w; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
+  }
+  return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
+// The frame the preview is drawn in: a tenth of the largest picture.
+class PreviewFrame : public QWidget {
+ public:
+  explicit PreviewFrame(QWidget* parent = nullptr);
+  /// The picture already scaled to its preview size; a null image clears.
+  void SetImage(const QImage& image);
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage image_;
+};
+
+PreviewFrame::PreviewFrame(QWidget* parent) : QWidget(parent) {
+  // One pixel of frame around the largest preview.
+  setFixedSize(kPreviewSide + 2, kPreviewSide + 2);
+}
+
+void PreviewFrame::SetImage(const QImage& image) {
+  image_ = image;
+  update();
+}
+
+void PreviewFrame::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (!image_.isNull()) painter.drawImage(QPoint(1, 1), image_);
+}
+
+const QImage& MapNumberDialog::previewImage() const { return preview_->image(); }
+
+DialogEnd MapNumberDialog::Run(MapNumberModel& model, QWidget* parent) {
+  MapNumberDialog dialog(model, parent);
+  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
+}
+
+MapNumberDialog::MapNumberDialog(MapNumberModel& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
+  setWindowTitle("Map number");
+
+  auto* grid = new QGridLayout(this);
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(new QLabel("Maps on folder", this));
+  folderEdit_ = new QLineEdit(this);
+  folderRow->addWidget(folderEdit_, 1);
+  auto* folderButton = new QPushButton("...", this);
+  folderButton->setAutoDefault(false);
+  folderButton->setFixedWidth(32);
+  folderRow->addWidget(folderButton);
+  grid->addLayout(folderRow, 0, 0, 1, 2);
+
+  list_ = new QListWidget(this);
+  // "MAP" and the right-aligned numbers line up only in a fixed-pitch font;
+  // entries run down and then on into further columns.
+  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list_->setFlow(QListView::TopToBottom);
+  list_->setWrapping(true);
+  list_->setResizeMode(QListView::Adjust);
+  list_->setUniformItemSizes(true);
+  list_->setGridSize(QSize(kListColumnWidth, list_->fontMetrics().height() + 4));
+  list_->setMinimumSize(4 * kListColumnWidth + 8, kPreviewSide + 2);
+  grid->addWidget(list_, 1, 0, 2, 1);
+
+  auto* side = new QVBoxLayout;
+  caption_ = new QLabel(this);
+  side->addWidget(caption_);
+  preview_ = new PreviewFrame(this);
+  side->addWidget(preview_);
+  side->addStretch();
+  grid->addLayout(side, 1, 1);
+
+  auto* numberRow = new QHBoxLayout;
+  numberLabel_ = new QLabel(this);
+  numberRow->addWidget(numberLabel_);
+  numberEdit_ = new QLineEdit(this);
+  numberEdit_->setMaximumWidth(80);
+  numberRow->addWidget(numberEdit_);
+  numberRow->addStretch();
+  grid->addLayout(numberRow, 3, 0, 1, 2);
+
+  auto* hint =
+      new QLabel("Click on Map list to see picture, Double Click to select map number", this);
+  grid->addWidget(hint, 4, 0, 1, 2);
+
+  auto* buttons = new QHBoxLayout;
+  ok_ = new QPushButton(this);
+  ok_->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setAutoDefault(false);
+  buttons->addStretch();
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+  grid->addLayout(buttons, 5, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+
+  connect(folderEdit_, &QLineEdit::editingFinished, this, &MapNumberDialog::FolderEdited);
+  connect(folderButton, &QPushButton::clicked, this, &MapNumberDialog::ChooseFolder);
+  connect(numberEdit_, &QLineEdit::editingFinished, this, &MapNumberDialog::NumberEdited);
+  connect(list_, &QListWidget::currentRowChanged, this, &MapNumberDialog::ClickEntry);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &MapNumberDialog::DoubleClickEntry);
+  connect(ok_, &QPushButton::clicked, this, &MapNumberDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  ShowModel(true);
+}
+
+void MapNumberDialog::ShowModel(bool withList) {
+  {
+    // Programmatic changes are not the user's edits or clicks.
+    const QSignalBlocker blockFolder(folderEdit_);
+    const QSignalBlocker blockNumber(numberEdit_);
+    const QSignalBlocker blockList(list_);
+    folderEdit_->setText(QString::fromStdString(model_.folder));
+    numberEdit_->setText(QString::number(model_.number));
+    if (withList) {
+      list_->clear();
+      for (const MapNumberModel::Entry& entry : model_.entries()) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.text), list_);
+        item->setData(Qt::UserRole, entry.number);
+      }
+    }
+    list_->setCurrentRow(model_.selectedEntry());
+  }
+  numberLabel_->setText(QString::fromStdString(model_.numberLabel));
+  ok_->setText(QString::fromStdString(model_.okLabel()));
+  caption_->setText(QString::fromStdString(model_.caption()));
+  ShowPreview();
+}
+
+void MapNumberDialog::ShowPreview() {
+  if (!model_.previewLoaded()) {
+    shownFile_.clear();
+    preview_->SetImage({});
+    return;
+  }
+  const PictureSize size = model_.previewSize();
+  const QSize wanted(size.width, size.height);
+  if (model_.previewFile() == shownFile_ && wanted == shownSize_) return;
+  shownFile_ = model_.previewFile();
+  shownSize_ = wanted;
+  preview_->SetImage(wanted.isEmpty() ? QImage() : LoadPreviewImage(shownFile_, wanted));
+}
+
+void MapNumberDialog::FolderEdited() {
+  const std::string text = folderEdit_->text().toStdString();
+  if (text == model_.folder) return;
+  model_.folder = text;
+  model_.FillList();
+  ShowModel(true);
+}
+
+void MapNumberDialog::ChooseFolder() {
+  model_.ChooseFolder();
+  ShowModel(true);
+}
+
+void MapNumberDialog::NumberEdited() {
+  // A refused text stays in the edit for the user to correct.
+  if (model_.NumberEdited(numberEdit_->text().toStdString())) ShowModel(false);
+}
+
+void MapNumberDialog::ClickEntry(int row) {
+  model_.ClickEntry(row);
+  ShowModel(false);
+}
+
+void MapNumberDialog::DoubleClickEntry(QListWidgetItem* item) {
+  model_.DoubleClickEntry(list_->row(item));
+  ShowModel(false);
+}
+
+void MapNumberDialog::accept() {
+  model_.folder = folderEdit_->text().toStdString();
+  if (model_.Accept(numberEdit_->text().toStdString())) QDialog::accept();
+}
+
+}  // namespace maptesk
