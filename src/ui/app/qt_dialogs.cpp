@@ -1,5 +1,9 @@
 #include "ui/app/qt_dialogs.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
 #include "core/view/display_rules.h"
 #include "core/view/map_view.h"
 #include "ui/app/global_change_dialog.h"
@@ -26,6 +30,22 @@ std::optional<QPoint> PanelPoint(const MapCanvas* canvas, const ScreenLayout* la
   return canvas->mapToGlobal(inCanvas);
 }
 
+// Places a dialog at a point, moved in as far as needed for all of it to be
+// on the screen that holds the point: a dialog cut by the screen's edge
+// hides its buttons.
+void PlaceOnScreen(QDialog& dialog, QPoint at) {
+  dialog.adjustSize();
+  const QScreen* screen = QGuiApplication::screenAt(at);
+  if (screen == nullptr) screen = dialog.screen();
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    const QSize size = dialog.frameGeometry().size().expandedTo(dialog.sizeHint());
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+  }
+  dialog.move(at);
+}
+
 }  // namespace
 
 void QtDialogs::Attach(const MapCanvas* canvas, const ScreenLayout* layout, IdleStep* idle) {
@@ -39,7 +59,7 @@ DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
   // Beside the right panel's top, at the screen's left edge.
   if (layout_ != nullptr) {
     if (auto at = PanelPoint(canvas_, layout_, layout_->screen.left, layout_->rightPanel.top)) {
-      dialog.move(*at);
+      PlaceOnScreen(dialog, *at);
     }
   }
   return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
@@ -51,7 +71,7 @@ DialogEnd QtDialogs::RunNamePicker(NamePickerModel& model) {
   if (layout_ != nullptr) {
     if (auto at = PanelPoint(canvas_, layout_, layout_->terrainChooser.left,
                              layout_->terrainChooser.top)) {
-      dialog.move(*at);
+      PlaceOnScreen(dialog, *at);
     }
   }
   return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
