@@ -15,6 +15,7 @@
 #include "core/map/map_number_model.h"
 #include "core/picture/map_picture.h"
 #include "core/util/prompts.h"
+#include "ui/display/picture_image.h"
 
 namespace maptesk {
 
@@ -29,21 +30,9 @@ constexpr int kListColumnWidth = 77;
 QImage LoadPreviewImage(const std::string& file, QSize size) {
   SilentPrompts silent;
   MapPicture picture(silent);
-  if (!picture.LoadPicture(file) || picture.width <= 0 || picture.height <= 0) return {};
-  std::vector<uint8_t> scratch;
-  int rowBytes = 0;
-  const uint8_t* rows = picture.Rgb24Rows(scratch, rowBytes);
-  if (rows == nullptr) return {};
-  const int w = picture.width;
-  const int h = picture.height;
-  QImage full(w, h, QImage::Format_RGB32);
+  if (!picture.LoadPicture(file)) return {};
+  const QImage full = PictureToImage(picture);
   if (full.isNull()) return {};
-  // Bottom-up rows of blue, green, red.
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* src = rows + size_t(h - 1 - y) * size_t(rowBytes);
-    auto* dst = reinterpret_cast<QRgb*>(full.scanLine(y));
-    for (int x = 0; x < w; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
-  }
   return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 

@@ -10,6 +10,7 @@
 #include "core/view/display_rules.h"
 #include "core/view/map_view.h"
 #include "ui/display/display_surfaces.h"
+#include "ui/display/picture_image.h"
 
 namespace maptesk {
 
@@ -111,22 +112,7 @@ void MapRenderer::PictureChanged() {
 void MapRenderer::MakePictureImage() {
   pictureStale_ = false;
   scaled_ = QImage();
-  picture_ = QImage();
-  if (!mapPicture_.loaded || mapPicture_.width <= 0 || mapPicture_.height <= 0) return;
-  std::vector<uint8_t> scratch;
-  int rowBytes = 0;
-  const uint8_t* rows = mapPicture_.Rgb24Rows(scratch, rowBytes);
-  if (rows == nullptr) return;
-  const int w = mapPicture_.width;
-  const int h = mapPicture_.height;
-  picture_ = QImage(w, h, QImage::Format_RGB32);
-  if (picture_.isNull()) return;
-  // Bottom-up rows of blue, green, red.
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* src = rows + size_t(h - 1 - y) * size_t(rowBytes);
-    auto* dst = reinterpret_cast<QRgb*>(picture_.scanLine(y));
-    for (int x = 0; x < w; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
-  }
+  picture_ = PictureToImage(mapPicture_);
 }
 
 const QImage* MapRenderer::ShownPicture(const PictureDraw& draw) {
