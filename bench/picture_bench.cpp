@@ -7,25 +7,12 @@
 #include <string>
 
 #include "core/picture/map_picture.h"
-#include "sample/sample_game.h"
 #include "core/util/prompts.h"
+#include "sample/sample_game.h"
 
 namespace {
 
 using namespace maptesk;
-
-class SilentPrompts : public Prompts {
- public:
-  void ShowError(const std::string&) override {}
-  void ShowNote(const std::string&) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::kNo; }
-  std::string ChooseOpenFile(int, const std::string&, const std::string&) override { return {}; }
-  std::string ChooseSaveFile(int, const std::string&, const std::string&) override { return {}; }
-  std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }
-  void OpenWithShell(const std::string&) override {}
-  void SetWaitCursor(bool) override {}
-};
 
 // The sample game's 1920 x 1920 map as a BMP, its packed S16 set and a
 // plain S16 set of the same picture.

@@ -42,6 +42,10 @@ std::string ConsolePrompts::ChooseSaveFile(int, const std::string&, const std::s
   return {};
 }
 std::string ConsolePrompts::BrowseFolder(const std::string&, const std::string&) { return {}; }
+std::string ConsolePrompts::ChooseFileDialog(const std::string&, const std::string&,
+                                             const std::string&, const std::string&, bool) {
+  return {};
+}
 void ConsolePrompts::OpenWithShell(const std::string&) {}
 
 bool Arguments::Parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,

@@ -29,6 +29,9 @@ class ConsolePrompts : public Prompts {
   std::string ChooseSaveFile(int type, const std::string& folder,
                              const std::string& title) override;
   std::string BrowseFolder(const std::string& start, const std::string& title) override;
+  std::string ChooseFileDialog(const std::string& startPath, const std::string& title,
+                               const std::string& filter, const std::string& defaultExtension,
+                               bool open) override;
   void OpenWithShell(const std::string& path) override;
   void SetWaitCursor(bool) override {}
 

@@ -24,6 +24,11 @@ class ScriptedDialogs : public Dialogs {
   Script<TerrainFilterModel> terrainFilter = Cancel<TerrainFilterModel>("terrain filter");
   Script<MapsReport> mapsReport = Cancel<MapsReport>("maps report");
   Script<GlobalChange> globalChange = Cancel<GlobalChange>("global change");
+  Script<OpenMapModel> openMap = Cancel<OpenMapModel>("open map");
+  Script<NewMapModel> newMap = Cancel<NewMapModel>("new map");
+  /// Answers the map-file dialog with a path ("" cancels).
+  std::function<std::string(MapFileModel&, const std::string& initialPath)> mapFile =
+      [](MapFileModel&, const std::string&) { return std::string(); };
   std::vector<std::string> ran;
 
   DialogEnd RunMapNumber(MapNumberModel& m) override { return Run("map number", mapNumber, m); }
@@ -34,6 +39,13 @@ class ScriptedDialogs : public Dialogs {
   DialogEnd RunMapsReport(MapsReport& m) override { return Run("maps report", mapsReport, m); }
   DialogEnd RunGlobalChange(GlobalChange& m) override {
     return Run("global change", globalChange, m);
+  }
+  DialogEnd RunOpenMap(OpenMapModel& m) override { return Run("open map", openMap, m); }
+  DialogEnd RunNewMap(NewMapModel& m) override { return Run("new map", newMap, m); }
+  std::string RunMapFile(MapFileModel& m, const std::string& initialPath, const std::string&,
+                         bool) override {
+    ran.push_back("map file");
+    return mapFile(m, initialPath);
   }
 
  private:

@@ -48,6 +48,13 @@ class ScriptedPrompts : public Prompts {
   std::string BrowseFolder(const std::string& start, const std::string& title) override {
     return PathAnswer(Record("folder", title + "|" + start, true));
   }
+  std::string ChooseFileDialog(const std::string& startPath, const std::string& title,
+                               const std::string& filter, const std::string& defaultExtension,
+                               bool open) override {
+    return PathAnswer(Record(open ? "open" : "save",
+                             startPath + "|" + title + "|" + filter + "|" + defaultExtension,
+                             true));
+  }
   void OpenWithShell(const std::string& path) override { Record("shell", path, false); }
   void SetWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
 

@@ -3,12 +3,17 @@
 // The editor shows them with widgets; tests script them.
 #pragma once
 
+#include <string>
+
 namespace maptesk {
 
 class GlobalChange;
+class MapFileModel;
 class MapNumberModel;
 class MapsReport;
 class NamePickerModel;
+class NewMapModel;
+class OpenMapModel;
 class TerrainFilterModel;
 
 /// How a dialog was closed: with its OK button (whatever its label), or
@@ -27,6 +32,17 @@ class Dialogs {
   virtual DialogEnd RunTerrainFilter(TerrainFilterModel& model) = 0;
   virtual DialogEnd RunMapsReport(MapsReport& model) = 0;
   virtual DialogEnd RunGlobalChange(GlobalChange& model) = 0;
+  /// The open-map dialog; it starts the model (its folders and list) itself.
+  /// The model holds the chosen map after OK.
+  virtual DialogEnd RunOpenMap(OpenMapModel& model) = 0;
+  /// The new-map dialog; it starts the model itself. OK only after the
+  /// model's Accept took the chosen picture.
+  virtual DialogEnd RunNewMap(NewMapModel& model) = 0;
+  /// The file dialog for MAP files with the model's panel beside its list,
+  /// starting at `initialPath`: a save dialog (asking before replacing a
+  /// file) or an open one. The chosen path, "" when cancelled.
+  virtual std::string RunMapFile(MapFileModel& model, const std::string& initialPath,
+                                 const std::string& title, bool save) = 0;
 };
 
 }  // namespace maptesk

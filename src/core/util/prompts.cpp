@@ -1,5 +1,7 @@
 #include "core/util/prompts.h"
 
+#include "core/util/file_choosers.h"
+
 namespace maptesk {
 
 std::string FileTypeFilter(int type) {
@@ -34,6 +36,12 @@ std::string FileTypeTitle(int type) {
     case kFileExe: return "Select Norvane.exe file";
     default: return "Select File";
   }
+}
+
+std::string Prompts::ChooseFolderFor(int kind, const std::string& gameFolder,
+                                     const std::string& start, const std::string& title) {
+  const FolderQuestion question = FolderQuestionFor(kind, gameFolder, start, title);
+  return BrowseFolder(question.start, question.title);
 }
 
 void ErrorCreating(Prompts& prompts, const std::string& name, const std::string& reason) {

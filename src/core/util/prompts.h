@@ -51,7 +51,19 @@ class Prompts {
   virtual std::string ChooseSaveFile(int type, const std::string& folder,
                                      const std::string& title) = 0;
   /// Folder chooser; the result ends with a separator, "" when cancelled.
+  /// It starts in the current folder when `start` is empty, and an empty
+  /// title is "Select Folder".
   virtual std::string BrowseFolder(const std::string& start, const std::string& title) = 0;
+  /// The larger general file dialog (see GeneralFileDialogSetup); "" when
+  /// cancelled.
+  virtual std::string ChooseFileDialog(const std::string& startPath, const std::string& title,
+                                       const std::string& filter,
+                                       const std::string& defaultExtension, bool open) = 0;
+
+  /// The folder chooser of a kind of file (FileType): an empty start or
+  /// title takes that kind's standard folder under `gameFolder` and its title.
+  std::string ChooseFolderFor(int kind, const std::string& gameFolder, const std::string& start,
+                              const std::string& title);
 
   /// Opens a file in the user's default program for its type.
   virtual void OpenWithShell(const std::string& path) = 0;
@@ -70,6 +82,10 @@ class SilentPrompts : public Prompts {
   std::string ChooseOpenFile(int, const std::string&, const std::string&) override { return {}; }
   std::string ChooseSaveFile(int, const std::string&, const std::string&) override { return {}; }
   std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }
+  std::string ChooseFileDialog(const std::string&, const std::string&, const std::string&,
+                               const std::string&, bool) override {
+    return {};
+  }
   void OpenWithShell(const std::string&) override {}
   void SetWaitCursor(bool) override {}
 };

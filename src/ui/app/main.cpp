@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
 
   maptesk::MainFrame frame(workspace);
   prompts.SetParent(&frame);
+  // A full-screen display makes way before any chooser is shown.
+  prompts.SetBeforeChooser([&frame] { frame.ShowOrdinarySurface(); });
   frame.show();
   if (!frame.Create()) return 1;
   const QStringList args = QApplication::arguments();

@@ -10,6 +10,9 @@
 #include "ui/app/maps_report_dialog.h"
 #include "ui/display/main_frame.h"
 #include "ui/map/map_number_dialog.h"
+#include "ui/picture/map_file_dialog.h"
+#include "ui/picture/new_map_dialog.h"
+#include "ui/picture/open_map_dialog.h"
 #include "ui/view/name_picker_dialog.h"
 #include "ui/view/terrain_filter_dialog.h"
 
@@ -55,6 +58,7 @@ void QtDialogs::Attach(const MapCanvas* canvas, const ScreenLayout* layout, Idle
 }
 
 DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
+  BeforeDialog();
   TerrainFilterDialog dialog(model, parent_);
   // Beside the right panel's top, at the screen's left edge.
   if (layout_ != nullptr) {
@@ -66,6 +70,7 @@ DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
 }
 
 DialogEnd QtDialogs::RunNamePicker(NamePickerModel& model) {
+  BeforeDialog();
   NamePickerDialog dialog(model, parent_);
   // Over the terrain chooser, which it stands in for while names are set.
   if (layout_ != nullptr) {
@@ -80,6 +85,7 @@ DialogEnd QtDialogs::RunNamePicker(NamePickerModel& model) {
 std::optional<std::string> QtDialogs::AskText(const std::string& prompt, const std::string& text) {
   // No frame is drawn while the text is entered.
   if (idle_ != nullptr) idle_->Set(kStateTextEntry);
+  BeforeDialog();
   TextEntryDialog dialog(parent_);
   std::optional<std::string> result = dialog.AskText(prompt, text);
   if (idle_ != nullptr) idle_->Clear(kStateTextEntry);
@@ -93,17 +99,36 @@ void QtDialogs::SetDocument(MapRecord* map, Prompts* prompts, EditSteps* steps) 
 }
 
 DialogEnd QtDialogs::RunMapNumber(MapNumberModel& model) {
+  BeforeDialog();
   return MapNumberDialog::Run(model, parent_);
 }
 
 DialogEnd QtDialogs::RunMapsReport(MapsReport& model) {
   if (prompts_ == nullptr) return DialogEnd::kCancel;
+  BeforeDialog();
   return MapsReportDialog::Run(model, *prompts_, parent_);
 }
 
 DialogEnd QtDialogs::RunGlobalChange(GlobalChange& model) {
   if (map_ == nullptr || prompts_ == nullptr || steps_ == nullptr) return DialogEnd::kCancel;
+  BeforeDialog();
   return GlobalChangeDialog::Run(model, *map_, *prompts_, *steps_, parent_);
+}
+
+DialogEnd QtDialogs::RunOpenMap(OpenMapModel& model) {
+  BeforeDialog();
+  return OpenMapDialog::Run(model, parent_);
+}
+
+DialogEnd QtDialogs::RunNewMap(NewMapModel& model) {
+  BeforeDialog();
+  return NewMapDialog::Run(model, parent_);
+}
+
+std::string QtDialogs::RunMapFile(MapFileModel& model, const std::string& initialPath,
+                                  const std::string& title, bool save) {
+  BeforeDialog();
+  return MapFileDialog::Run(model, initialPath, title, save, parent_);
 }
 
 }  // namespace maptesk

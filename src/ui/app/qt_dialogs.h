@@ -2,6 +2,7 @@
 // the editor's window.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,10 @@ class QtDialogs final : public Dialogs, public TextEntry {
   /// is held while a text is entered. Without it they open where Qt puts them.
   void Attach(const MapCanvas* canvas, const ScreenLayout* layout, IdleStep* idle);
 
+  /// Called before every dialog is shown, so that a full-screen display can
+  /// make way for it.
+  void SetBeforeDialog(std::function<void()> hook) { beforeDialog_ = std::move(hook); }
+
   /// The document the global change edits and the prompts the reports and
   /// changes speak through; until it is set those dialogs end cancelled.
   void SetDocument(MapRecord* map, Prompts* prompts, EditSteps* steps);
@@ -37,11 +42,20 @@ class QtDialogs final : public Dialogs, public TextEntry {
   DialogEnd RunTerrainFilter(TerrainFilterModel& model) override;
   DialogEnd RunMapsReport(MapsReport& model) override;
   DialogEnd RunGlobalChange(GlobalChange& model) override;
+  DialogEnd RunOpenMap(OpenMapModel& model) override;
+  DialogEnd RunNewMap(NewMapModel& model) override;
+  std::string RunMapFile(MapFileModel& model, const std::string& initialPath,
+                         const std::string& title, bool save) override;
 
   std::optional<std::string> AskText(const std::string& prompt, const std::string& text) override;
 
  private:
+  void BeforeDialog() const {
+    if (beforeDialog_) beforeDialog_();
+  }
+
   QWidget* parent_ = nullptr;
+  std::function<void()> beforeDialog_;
   const MapCanvas* canvas_ = nullptr;
   const ScreenLayout* layout_ = nullptr;
   IdleStep* idle_ = nullptr;

@@ -1,15 +1,11 @@
 #include "ui/app/qt_prompts.h"
 
-#include <algorithm>
-#include <cctype>
-#include <vector>
-
-#include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QStringList>
 #include <QUrl>
 
 #include "core/util/path_utils.h"
@@ -18,51 +14,82 @@ namespace maptesk {
 
 namespace {
 
-// The core speaks in Windows-1252 texts (names from the game's files) and
-// native paths; message texts are plain ASCII apart from names.
+// Message texts are Windows-1252 at most (names from the game's files);
+// paths are the system's bytes.
 QString Text(const std::string& text) { return QString::fromLatin1(text.c_str()); }
-QString PathText(const std::string& path) { return QString::fromStdString(path); }
+QString PathText(const std::string& path) { return QFile::decodeName(path.c_str()); }
+std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-std::vector<std::string> SplitPatterns(const std::string& list) {
-  std::vector<std::string> out;
-  size_t at = 0;
-  while (at <= list.size()) {
-    const size_t semi = std::min(list.find(';', at), list.size());
-    if (semi > at) out.push_back(list.substr(at, semi - at));
-    at = semi + 1;
-  }
-  return out;
+// The folder chooser is made larger than Qt's first size, for a deep tree
+// of game folders.
+constexpr int kFolderExtraWidth = 80;
+constexpr int kFolderExtraHeight = 110;
+
+void Enlarge(QFileDialog& dialog, int width, int height) {
+  dialog.resize(dialog.sizeHint() + QSize(width, height));
 }
 
 }  // namespace
 
 const char* QtPrompts::Title() { return "Tesk Map Tool"; }
 
-std::string QtPrompts::QtFilter(int type) {
-  // "Description|pattern|Description|pattern|" pairs.
-  const std::string core = FileTypeFilter(type);
-  std::string out;
-  size_t at = 0;
-  while (at < core.size()) {
-    const size_t bar = core.find('|', at);
-    if (bar == std::string::npos) break;
-    const size_t end = core.find('|', bar + 1);
-    if (end == std::string::npos) break;
-    std::string description = core.substr(at, bar - at);
-    description = description.substr(0, description.find(" ("));
-    // Game files come in either case; list both spellings of each pattern.
-    std::string patterns;
-    for (const std::string& pattern : SplitPatterns(core.substr(bar + 1, end - bar - 1))) {
-      std::string upper = pattern;
-      for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-      patterns += (patterns.empty() ? "" : " ") + pattern;
-      if (upper != pattern) patterns += " " + upper;
+QStringList QtPrompts::NameFilters(const std::string& filter) {
+  QStringList out;
+  for (const FilterEntry& entry : ParseFilter(filter)) {
+    QStringList patterns;
+    for (const std::string& pattern : entry.patterns) {
+      if (pattern == "*.*") {
+        patterns << "*";
+        continue;
+      }
+      const QString given = QString::fromStdString(pattern);
+      patterns << given;
+      if (given.toUpper() != given) patterns << given.toUpper();
     }
-    if (!out.empty()) out += ";;";
-    out += description + " (" + patterns + ")";
-    at = end + 1;
+    // Qt reads the patterns from the last parentheses: the description's
+    // own "(*.MAP)" gives way to the patterns matched.
+    QString description = QString::fromStdString(entry.description);
+    description = description.left(description.indexOf(" (")).trimmed();
+    out << description + " (" + patterns.join(' ') + ")";
   }
   return out;
+}
+
+std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& setup,
+                                                       QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, Text(setup.title));
+  dialog->setAcceptMode(setup.save() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog->setFileMode(setup.save() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Asking before replacing a file is the save dialog's own default.
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog->setNameFilters(NameFilters(setup.filter));
+  if (!setup.initialFolder.empty()) dialog->setDirectory(PathText(setup.initialFolder));
+  const std::string name = PathPart(setup.fileName, kPartFileName);
+  // A pattern is what the filter already does; a name is offered as typed.
+  if (!name.empty() && name.find_first_of("*?") == std::string::npos) {
+    dialog->selectFile(PathText(setup.fileName));
+  }
+  dialog->setDefaultSuffix(QString::fromStdString(setup.defaultExtension));
+  return dialog;
+}
+
+std::unique_ptr<QFileDialog> QtPrompts::MakeFolderDialog(const std::string& start,
+                                                         const std::string& title,
+                                                         QWidget* parent) {
+  auto dialog =
+      std::make_unique<QFileDialog>(parent, Text(title.empty() ? kDefaultFolderTitle : title),
+                                    start.empty() ? QDir::currentPath() : PathText(start));
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly, true);
+  Enlarge(*dialog, kFolderExtraWidth, kFolderExtraHeight);
+  return dialog;
+}
+
+std::string QtPrompts::RunFileDialog(QFileDialog& dialog) {
+  if (beforeChooser_) beforeChooser_();
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? std::string() : PathBytes(QDir::toNativeSeparators(chosen.front()));
 }
 
 void QtPrompts::ShowError(const std::string& text) {
@@ -89,23 +116,29 @@ YesNoCancel QtPrompts::AskYesNoCancel(const std::string& text) {
 
 std::string QtPrompts::ChooseOpenFile(int type, const std::string& folder,
                                       const std::string& title) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(parent_, Text(title.empty() ? FileTypeTitle(type) : title),
-                                   PathText(folder), QString::fromStdString(QtFilter(type)));
-  return chosen.toStdString();
+  setup_.Prepare(type, folder, title, false);
+  return setup_.Finish(RunFileDialog(*MakeFileDialog(setup_, parent_)));
 }
 
 std::string QtPrompts::ChooseSaveFile(int type, const std::string& folder,
                                       const std::string& title) {
-  const QString chosen =
-      QFileDialog::getSaveFileName(parent_, Text(title.empty() ? FileTypeTitle(type) : title),
-                                   PathText(folder), QString::fromStdString(QtFilter(type)));
-  return chosen.toStdString();
+  setup_.Prepare(type, folder, title, true);
+  return setup_.Finish(RunFileDialog(*MakeFileDialog(setup_, parent_)));
 }
 
 std::string QtPrompts::BrowseFolder(const std::string& start, const std::string& title) {
-  const QString chosen = QFileDialog::getExistingDirectory(parent_, Text(title), PathText(start));
-  return chosen.isEmpty() ? std::string() : WithTrailingSeparator(chosen.toStdString());
+  const std::string chosen = RunFileDialog(*MakeFolderDialog(start, title, parent_));
+  return chosen.empty() ? chosen : WithTrailingSeparator(chosen);
+}
+
+std::string QtPrompts::ChooseFileDialog(const std::string& startPath, const std::string& title,
+                                        const std::string& filter,
+                                        const std::string& defaultExtension, bool open) {
+  const FileChooserSetup setup =
+      GeneralFileDialogSetup(startPath, title, filter, defaultExtension, open);
+  std::unique_ptr<QFileDialog> dialog = MakeFileDialog(setup, parent_);
+  Enlarge(*dialog, kGeneralExtraWidth, kGeneralExtraHeight);
+  return RunFileDialog(*dialog);
 }
 
 void QtPrompts::OpenWithShell(const std::string& path) {

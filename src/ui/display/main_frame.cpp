@@ -111,6 +111,7 @@ MainFrame::MainFrame(Workspace& workspace)
   setCentralWidget(canvas_);
   dialogs_.Attach(canvas_, &view_.screen, &idle_);
   dialogs_.SetDocument(&ws_.map, &ws_.prompts, &ws_.history);
+  dialogs_.SetBeforeDialog([this] { ShowOrdinarySurface(); });
   BuildMenus();
   input_.setDragDistance(QGuiApplication::styleHints()->startDragDistance());
   view_.capsWarning = 0;

@@ -6,16 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <vector>
 
 #include "core/map/map_number_model.h"
-#include "core/picture/map_picture.h"
-#include "core/util/prompts.h"
-#include "ui/display/picture_image.h"
+#include "ui/display/preview_frame.h"
 
 namespace maptesk {
 
@@ -25,50 +22,7 @@ constexpr int kPreviewSide = MapNumberModel::kPreviewScale;
 // Each column of the list is wide enough for one "MAP nnnn" entry.
 constexpr int kListColumnWidth = 77;
 
-// Reads a picture set into a QImage of `size`. The model has already decided
-// that the picture loads, so a failure here only leaves the preview empty.
-QImage LoadPreviewImage(const std::string& file, QSize size) {
-  SilentPrompts silent;
-  MapPicture picture(silent);
-  if (!picture.LoadPicture(file)) return {};
-  const QImage full = PictureToImage(picture);
-  if (full.isNull()) return {};
-  return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 }  // namespace
-
-// The frame the preview is drawn in: a tenth of the largest picture.
-class PreviewFrame : public QWidget {
- public:
-  explicit PreviewFrame(QWidget* parent = nullptr);
-  /// The picture already scaled to its preview size; a null image clears.
-  void SetImage(const QImage& image);
-  const QImage& image() const { return image_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QImage image_;
-};
-
-PreviewFrame::PreviewFrame(QWidget* parent) : QWidget(parent) {
-  // One pixel of frame around the largest preview.
-  setFixedSize(kPreviewSide + 2, kPreviewSide + 2);
-}
-
-void PreviewFrame::SetImage(const QImage& image) {
-  image_ = image;
-  update();
-}
-
-void PreviewFrame::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setPen(palette().color(QPalette::Mid));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
-  if (!image_.isNull()) painter.drawImage(QPoint(1, 1), image_);
-}
 
 const QImage& MapNumberDialog::previewImage() const { return preview_->image(); }
 
@@ -107,7 +61,8 @@ MapNumberDialog::MapNumberDialog(MapNumberModel& model, QWidget* parent)
   auto* side = new QVBoxLayout;
   caption_ = new QLabel(this);
   side->addWidget(caption_);
-  preview_ = new PreviewFrame(this);
+  // One pixel of frame around the largest preview.
+  preview_ = new PreviewFrame(QSize(kPreviewSide, kPreviewSide), 1, this);
   side->addWidget(preview_);
   side->addStretch();
   grid->addLayout(side, 1, 1);
@@ -171,17 +126,7 @@ void MapNumberDialog::ShowModel(bool withList) {
 }
 
 void MapNumberDialog::ShowPreview() {
-  if (!model_.previewLoaded()) {
-    shownFile_.clear();
-    preview_->SetImage({});
-    return;
-  }
-  const PictureSize size = model_.previewSize();
-  const QSize wanted(size.width, size.height);
-  if (model_.previewFile() == shownFile_ && wanted == shownSize_) return;
-  shownFile_ = model_.previewFile();
-  shownSize_ = wanted;
-  preview_->SetImage(wanted.isEmpty() ? QImage() : LoadPreviewImage(shownFile_, wanted));
+  preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
 }
 
 void MapNumberDialog::FolderEdited() {

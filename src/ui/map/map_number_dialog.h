@@ -18,7 +18,6 @@ class QPushButton;
 namespace maptesk {
 
 class MapNumberModel;
-
 class PreviewFrame;
 
 class MapNumberDialog : public QDialog {
@@ -61,10 +60,6 @@ class MapNumberDialog : public QDialog {
   QLabel* numberLabel_ = nullptr;
   QLineEdit* numberEdit_ = nullptr;
   QPushButton* ok_ = nullptr;
-  // The tile and size the preview image was made from, so that showing the
-  // same preview again does not read the picture again.
-  std::string shownFile_;
-  QSize shownSize_;
 };
 
 }  // namespace maptesk

@@ -20,6 +20,7 @@
 #include "core/map/map_file.h"
 #include "core/map/map_number_model.h"
 #include "core/settings/tool_settings.h"
+#include "support/dialog_testing.h"
 #include "support/fake_number_host.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
@@ -31,25 +32,12 @@
 namespace maptesk {
 namespace {
 
+using testing::KeepShot;
+using testing::ListTexts;
 using testing::ReadText;
 using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteBytes;
-
-std::vector<std::string> ListTexts(const QListWidget* list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list->count(); ++i) out.push_back(list->item(i)->text().toStdString());
-  return out;
-}
-
-// Set MAPTESK_DIALOG_SHOTS to a folder to keep a picture of each dialog, for
-// a person to look at the layout; the tests never compare them.
-void KeepShot(QWidget& dialog, const char* name) {
-  const char* folder = std::getenv("MAPTESK_DIALOG_SHOTS");
-  if (folder == nullptr) return;
-  dialog.show();
-  dialog.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
-}
 
 TEST(MapsReportDialog, ListsTheFolderSortsAndWritesTheReport) {
   TempDir dir;

@@ -16,6 +16,7 @@
 #include "core/app/view_dialog_commands.h"
 #include "core/view/name_picker_model.h"
 #include "core/view/terrain_filter_model.h"
+#include "support/dialog_testing.h"
 #include "support/view_fixture.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/view/name_picker_dialog.h"
@@ -24,36 +25,9 @@
 namespace maptesk {
 namespace {
 
-template <typename T>
-T* Child(QWidget* parent, const char* name) {
-  T* child = parent->findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-// Runs `step` on the modal dialog once it is open: the dialog under test
-// runs its own event loop, so the test speaks to it from inside that loop.
-void WhenModal(std::function<void(QWidget*)> step) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, step] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      step(modal);
-    }
-  });
-  timer->start();
-}
-
-// With MAPTESK_DIALOG_SHOTS set to a folder, each dialog leaves a picture
-// there to be looked at.
-void Shoot(QWidget* dialog, const char* name) {
-  const QByteArray folder = qgetenv("MAPTESK_DIALOG_SHOTS");
-  if (folder.isEmpty()) return;
-  dialog->show();
-  dialog->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name));
-}
+using testing::Child;
+using testing::KeepShot;
+using testing::WhenModal;
 
 class TextScript final : public TextEntry {
  public:
@@ -72,7 +46,7 @@ TEST_F(DialogsTest, TerrainFilterBoxesFollowTheModelAndItsButtons) {
   settings.viewToggles |= kToggleLabels;
   TerrainFilterModel model(settings);
   TerrainFilterDialog dialog(model, nullptr);
-  Shoot(&dialog, "terrain_filter_dialog.png");
+  KeepShot(dialog, "terrain_filter_dialog");
 
   EXPECT_EQ(Child<QLabel>(&dialog, "heading")->text(), "Check all terrain types you wish to show");
   EXPECT_EQ(Child<QPushButton>(&dialog, "setAll")->text(), "Set &All");
@@ -115,7 +89,7 @@ TEST_F(DialogsTest, NamePickerListsTheLinesAndAddsThroughTheTextEntry) {
   NamePickerModel model(names, prompts, text, history);
   model.Open(2);
   NamePickerDialog dialog(model, nullptr);
-  Shoot(&dialog, "name_picker_dialog.png");
+  KeepShot(dialog, "name_picker_dialog");
 
   EXPECT_EQ(Child<QLabel>(&dialog, "heading")->text(), "Double click to select a Name");
   EXPECT_EQ(Child<QPushButton>(&dialog, "ok")->text(), "X");
@@ -160,7 +134,7 @@ TEST_F(DialogsTest, TextEntryConvertsToTheCodePageAndRefusesWhatItCannotHold) {
     EXPECT_FALSE(error->isHidden());
     EXPECT_TRUE(error->text().contains(QString::fromUtf8("\"\u6771\"")))
         << error->text().toStdString();
-    Shoot(modal, "text_entry_dialog.png");
+    KeepShot(*modal, "text_entry_dialog");
     Child<QPushButton>(modal, "cancel")->click();
   });
   EXPECT_EQ(dialog.AskText("Enter new Terrain name", ""), std::nullopt);

@@ -1,0 +1,52 @@
+// The small picture previews of the tool dialogs: a frame of fixed size that
+// draws a map picture scaled to the size its dialog's model asks for.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+#include <string>
+
+#include "core/map/map_number_model.h"
+
+class QToolButton;
+
+namespace maptesk {
+
+class BmpImage;
+
+class PreviewFrame : public QWidget {
+ public:
+  /// `inner` is the largest preview; `offset` the space from the frame's
+  /// corner to the picture's, kept on every side.
+  PreviewFrame(QSize inner, int offset, QWidget* parent = nullptr);
+
+  /// Fills the inner square when set (a null colour leaves the dialog's own).
+  void SetFill(QColor fill) { fill_ = fill; }
+
+  /// The picture of a set's first tile scaled to `size`, as a dialog's
+  /// model has it loaded; not `loaded`, an empty file or size clear. The
+  /// same file at the same size is not read again.
+  void ShowFile(bool loaded, const std::string& firstTile, PictureSize size);
+  /// A picture already in memory, scaled to `size`.
+  void ShowPicture(bool loaded, const BmpImage& picture, PictureSize size);
+  void Clear();
+
+  /// The preview as drawn.
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int offset_ = 0;
+  QColor fill_;
+  QImage image_;
+  std::string shownFile_;
+  QSize shownSize_;
+};
+
+/// The button beside a folder box that asks for another folder.
+QToolButton* MakeFolderButton(QWidget* parent);
+
+}  // namespace maptesk
