@@ -18,12 +18,6 @@ namespace {
 constexpr int kTerrainTypes = 20;
 }  // namespace
 
-DialogEnd GlobalChangeDialog::Run(GlobalChange& model, MapRecord& map, Prompts& prompts,
-                                  EditSteps& steps, QWidget* parent) {
-  GlobalChangeDialog dialog(model, map, prompts, steps, parent);
-  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
-}
-
 GlobalChangeDialog::GlobalChangeDialog(GlobalChange& model, MapRecord& map, Prompts& prompts,
                                        EditSteps& steps, QWidget* parent)
     : QDialog(parent), model_(model), map_(map), prompts_(prompts), steps_(steps) {

@@ -20,11 +20,8 @@ class GlobalChangeDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// Shows the dialog modally; changes are made while it is open, so it ends
-  /// cancelled ("Close") and the caller reads the model's `changed`.
-  static DialogEnd Run(GlobalChange& model, MapRecord& map, Prompts& prompts, EditSteps& steps,
-                       QWidget* parent);
-
+  /// Changes are made while the dialog is open, so it ends cancelled
+  /// ("Close") and the caller reads the model's `changed`.
   GlobalChangeDialog(GlobalChange& model, MapRecord& map, Prompts& prompts, EditSteps& steps,
                      QWidget* parent = nullptr);
 

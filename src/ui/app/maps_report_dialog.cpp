@@ -17,13 +17,6 @@
 
 namespace maptesk {
 
-DialogEnd MapsReportDialog::Run(MapsReport& model, Prompts& prompts, QWidget* parent) {
-  MapsReportDialog dialog(model, prompts, parent);
-  const int result = dialog.exec();
-  model.Close();
-  return result == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
-}
-
 MapsReportDialog::MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent)
     : QDialog(parent), model_(model), prompts_(prompts) {
   setWindowTitle("Report Map files");

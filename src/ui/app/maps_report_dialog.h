@@ -22,11 +22,8 @@ class MapsReportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// Shows the dialog modally on a started model; the model's entries are
-  /// dropped when it closes. The dialog has only "Close", so it ends
-  /// cancelled.
-  static DialogEnd Run(MapsReport& model, Prompts& prompts, QWidget* parent);
-
+  /// On a started model. The dialog has only "Close", so it ends cancelled;
+  /// whoever runs it drops the model's entries afterwards.
   MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent = nullptr);
 
   QLineEdit* folderEdit() const { return folderEdit_; }

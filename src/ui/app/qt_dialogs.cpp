@@ -4,6 +4,9 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "core/app/maps_report.h"
+#include "core/picture/new_map_model.h"
+#include "core/picture/open_map_model.h"
 #include "core/view/display_rules.h"
 #include "core/view/map_view.h"
 #include "ui/app/global_change_dialog.h"
@@ -57,35 +60,48 @@ void QtDialogs::Attach(const MapCanvas* canvas, const ScreenLayout* layout, Idle
   idle_ = idle;
 }
 
-DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
-  BeforeDialog();
-  TerrainFilterDialog dialog(model, parent_);
-  // Beside the right panel's top, at the screen's left edge.
-  if (layout_ != nullptr) {
-    if (auto at = PanelPoint(canvas_, layout_, layout_->screen.left, layout_->rightPanel.top)) {
-      PlaceOnScreen(dialog, *at);
-    }
-  }
+DialogEnd QtDialogs::Exec(QDialog& dialog, std::optional<QPoint> at) const {
+  if (beforeDialog_) beforeDialog_();
+  if (at) PlaceOnScreen(dialog, *at);
   return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
 }
 
+std::optional<QPoint> QtDialogs::ToolDialogPoint() const {
+  if (canvas_ == nullptr) return std::nullopt;
+  // The tool dialogs stand at the display's left edge, just below the
+  // screen's top: below the title bar in a window, higher in full screen.
+  constexpr int kWindowTop = 48;
+  constexpr int kFullScreenTop = 22;
+  const int left = canvas_->mapToGlobal(canvas_->ShownRect().topLeft()).x();
+  const QScreen* screen = canvas_->screen();
+  const int top = screen != nullptr ? screen->geometry().top() : 0;
+  return QPoint(left, top + (canvas_->window()->isFullScreen() ? kFullScreenTop : kWindowTop));
+}
+
+DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
+  TerrainFilterDialog dialog(model, parent_);
+  // Beside the right panel's top, at the screen's left edge.
+  std::optional<QPoint> at;
+  if (layout_ != nullptr) {
+    at = PanelPoint(canvas_, layout_, layout_->screen.left, layout_->rightPanel.top);
+  }
+  return Exec(dialog, at);
+}
+
 DialogEnd QtDialogs::RunNamePicker(NamePickerModel& model) {
-  BeforeDialog();
   NamePickerDialog dialog(model, parent_);
   // Over the terrain chooser, which it stands in for while names are set.
+  std::optional<QPoint> at;
   if (layout_ != nullptr) {
-    if (auto at = PanelPoint(canvas_, layout_, layout_->terrainChooser.left,
-                             layout_->terrainChooser.top)) {
-      PlaceOnScreen(dialog, *at);
-    }
+    at = PanelPoint(canvas_, layout_, layout_->terrainChooser.left, layout_->terrainChooser.top);
   }
-  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
+  return Exec(dialog, at);
 }
 
 std::optional<std::string> QtDialogs::AskText(const std::string& prompt, const std::string& text) {
   // No frame is drawn while the text is entered.
   if (idle_ != nullptr) idle_->Set(kStateTextEntry);
-  BeforeDialog();
+  if (beforeDialog_) beforeDialog_();
   TextEntryDialog dialog(parent_);
   std::optional<std::string> result = dialog.AskText(prompt, text);
   if (idle_ != nullptr) idle_->Clear(kStateTextEntry);
@@ -99,35 +115,40 @@ void QtDialogs::SetDocument(MapRecord* map, Prompts* prompts, EditSteps* steps) 
 }
 
 DialogEnd QtDialogs::RunMapNumber(MapNumberModel& model) {
-  BeforeDialog();
-  return MapNumberDialog::Run(model, parent_);
+  MapNumberDialog dialog(model, parent_);
+  return Exec(dialog, ToolDialogPoint());
 }
 
 DialogEnd QtDialogs::RunMapsReport(MapsReport& model) {
   if (prompts_ == nullptr) return DialogEnd::kCancel;
-  BeforeDialog();
-  return MapsReportDialog::Run(model, *prompts_, parent_);
+  MapsReportDialog dialog(model, *prompts_, parent_);
+  const DialogEnd end = Exec(dialog, ToolDialogPoint());
+  // The folder's list is dropped when the dialog closes.
+  model.Close();
+  return end;
 }
 
 DialogEnd QtDialogs::RunGlobalChange(GlobalChange& model) {
   if (map_ == nullptr || prompts_ == nullptr || steps_ == nullptr) return DialogEnd::kCancel;
-  BeforeDialog();
-  return GlobalChangeDialog::Run(model, *map_, *prompts_, *steps_, parent_);
+  GlobalChangeDialog dialog(model, *map_, *prompts_, *steps_, parent_);
+  return Exec(dialog, ToolDialogPoint());
 }
 
 DialogEnd QtDialogs::RunOpenMap(OpenMapModel& model) {
-  BeforeDialog();
-  return OpenMapDialog::Run(model, parent_);
+  if (!model.Start()) return DialogEnd::kCancel;
+  OpenMapDialog dialog(model, parent_);
+  return Exec(dialog, std::nullopt);
 }
 
 DialogEnd QtDialogs::RunNewMap(NewMapModel& model) {
-  BeforeDialog();
-  return NewMapDialog::Run(model, parent_);
+  model.Start();
+  NewMapDialog dialog(model, parent_);
+  return Exec(dialog, std::nullopt);
 }
 
 std::string QtDialogs::RunMapFile(MapFileModel& model, const std::string& initialPath,
                                   const std::string& title, bool save) {
-  BeforeDialog();
+  if (beforeDialog_) beforeDialog_();
   return MapFileDialog::Run(model, initialPath, title, save, parent_);
 }
 

@@ -9,6 +9,9 @@
 #include "core/app/dialogs.h"
 #include "core/view/name_picker_model.h"
 
+#include <QPoint>
+
+class QDialog;
 class QWidget;
 
 namespace maptesk {
@@ -50,9 +53,11 @@ class QtDialogs final : public Dialogs, public TextEntry {
   std::optional<std::string> AskText(const std::string& prompt, const std::string& text) override;
 
  private:
-  void BeforeDialog() const {
-    if (beforeDialog_) beforeDialog_();
-  }
+  /// Shows a dialog modally, at `at` when given (moved in to stay whole on
+  /// the screen), once the display made way for it.
+  DialogEnd Exec(QDialog& dialog, std::optional<QPoint> at) const;
+  /// Where the tool dialogs stand; none without a canvas.
+  std::optional<QPoint> ToolDialogPoint() const;
 
   QWidget* parent_ = nullptr;
   std::function<void()> beforeDialog_;

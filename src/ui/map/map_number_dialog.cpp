@@ -26,11 +26,6 @@ constexpr int kListColumnWidth = 77;
 
 const QImage& MapNumberDialog::previewImage() const { return preview_->image(); }
 
-DialogEnd MapNumberDialog::Run(MapNumberModel& model, QWidget* parent) {
-  MapNumberDialog dialog(model, parent);
-  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
-}
-
 MapNumberDialog::MapNumberDialog(MapNumberModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
   setWindowTitle("Map number");

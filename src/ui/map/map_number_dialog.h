@@ -24,10 +24,6 @@ class MapNumberDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// Shows the dialog modally on a started model: OK only after the model's
-  /// Accept took the typed number.
-  static DialogEnd Run(MapNumberModel& model, QWidget* parent);
-
   MapNumberDialog(MapNumberModel& model, QWidget* parent = nullptr);
 
   QLineEdit* folderEdit() const { return folderEdit_; }

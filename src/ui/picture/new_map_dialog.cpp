@@ -54,12 +54,6 @@ class MarkedFrame : public QWidget {
 
 }  // namespace
 
-DialogEnd NewMapDialog::Run(NewMapModel& model, QWidget* parent) {
-  model.Start();
-  NewMapDialog dialog(model, parent);
-  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
-}
-
 NewMapDialog::NewMapDialog(NewMapModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setWindowTitle("New Map");
   auto* grid = new QGridLayout(this);

@@ -25,9 +25,6 @@ class NewMapDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// Starts the model and shows the dialog modally.
-  static DialogEnd Run(NewMapModel& model, QWidget* parent);
-
   /// Shows a started model.
   NewMapDialog(NewMapModel& model, QWidget* parent = nullptr);
 

@@ -30,12 +30,6 @@ std::string PathBytes(const QString& text) { return text.toLocal8Bit().toStdStri
 
 }  // namespace
 
-DialogEnd OpenMapDialog::Run(OpenMapModel& model, QWidget* parent) {
-  if (!model.Start()) return DialogEnd::kCancel;
-  OpenMapDialog dialog(model, parent);
-  return dialog.exec() == QDialog::Accepted ? DialogEnd::kOk : DialogEnd::kCancel;
-}
-
 OpenMapDialog::OpenMapDialog(OpenMapModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
   setWindowTitle("Open MAP file");

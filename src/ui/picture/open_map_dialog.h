@@ -24,9 +24,6 @@ class OpenMapDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// Starts the model and shows the dialog modally.
-  static DialogEnd Run(OpenMapModel& model, QWidget* parent);
-
   /// Shows a started model.
   OpenMapDialog(OpenMapModel& model, QWidget* parent = nullptr);
 
