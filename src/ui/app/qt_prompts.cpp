@@ -2,23 +2,17 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
 
 #include "core/util/path_utils.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
 namespace {
-
-// Message texts are Windows-1252 at most (names from the game's files);
-// paths are the system's bytes.
-QString Text(const std::string& text) { return QString::fromLatin1(text.c_str()); }
-QString PathText(const std::string& path) { return QFile::decodeName(path.c_str()); }
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The folder chooser is made larger than Qt's first size, for a deep tree
 // of game folders.
@@ -57,7 +51,7 @@ QStringList QtPrompts::NameFilters(const std::string& filter) {
 
 std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& setup,
                                                        QWidget* parent) {
-  auto dialog = std::make_unique<QFileDialog>(parent, Text(setup.title));
+  auto dialog = std::make_unique<QFileDialog>(parent, MessageText(setup.title));
   dialog->setAcceptMode(setup.save() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog->setFileMode(setup.save() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // Asking before replacing a file is the save dialog's own default.
@@ -76,9 +70,9 @@ std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& s
 std::unique_ptr<QFileDialog> QtPrompts::MakeFolderDialog(const std::string& start,
                                                          const std::string& title,
                                                          QWidget* parent) {
-  auto dialog =
-      std::make_unique<QFileDialog>(parent, Text(title.empty() ? kDefaultFolderTitle : title),
-                                    start.empty() ? QDir::currentPath() : PathText(start));
+  auto dialog = std::make_unique<QFileDialog>(
+      parent, MessageText(title.empty() ? kDefaultFolderTitle : title),
+      start.empty() ? QDir::currentPath() : PathText(start));
   dialog->setFileMode(QFileDialog::Directory);
   dialog->setOption(QFileDialog::ShowDirsOnly, true);
   Enlarge(*dialog, kFolderExtraWidth, kFolderExtraHeight);
@@ -87,26 +81,29 @@ std::unique_ptr<QFileDialog> QtPrompts::MakeFolderDialog(const std::string& star
 
 std::string QtPrompts::RunFileDialog(QFileDialog& dialog) {
   if (beforeChooser_) beforeChooser_();
-  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.exec() == QDialog::Accepted ? ChosenPath(dialog) : std::string();
+}
+
+std::string QtPrompts::ChosenPath(const QFileDialog& dialog) {
   const QStringList chosen = dialog.selectedFiles();
   return chosen.isEmpty() ? std::string() : PathBytes(QDir::toNativeSeparators(chosen.front()));
 }
 
 void QtPrompts::ShowError(const std::string& text) {
-  QMessageBox::critical(parent_, Title(), Text(text));
+  QMessageBox::critical(parent_, Title(), MessageText(text));
 }
 
 void QtPrompts::ShowNote(const std::string& text) {
-  QMessageBox::information(parent_, Title(), Text(text));
+  QMessageBox::information(parent_, Title(), MessageText(text));
 }
 
 bool QtPrompts::AskYesNo(const std::string& text) {
-  return QMessageBox::question(parent_, Title(), Text(text), QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return QMessageBox::question(parent_, Title(), MessageText(text),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 YesNoCancel QtPrompts::AskYesNoCancel(const std::string& text) {
-  switch (QMessageBox::question(parent_, Title(), Text(text),
+  switch (QMessageBox::question(parent_, Title(), MessageText(text),
                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return YesNoCancel::kYes;
     case QMessageBox::No: return YesNoCancel::kNo;

@@ -51,6 +51,8 @@ class QtPrompts final : public Prompts {
                                                      QWidget* parent);
   static std::unique_ptr<QFileDialog> MakeFolderDialog(const std::string& start,
                                                        const std::string& title, QWidget* parent);
+  /// The file a closed dialog chose, as the system's bytes.
+  static std::string ChosenPath(const QFileDialog& dialog);
   /// The general file dialog is this much larger than a chooser: a longer
   /// list, and wide enough for long names.
   static constexpr int kGeneralExtraWidth = 24;

@@ -13,6 +13,7 @@
 
 #include "core/map/map_number_model.h"
 #include "ui/display/preview_frame.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -103,7 +104,7 @@ void MapNumberDialog::ShowModel(bool withList) {
     const QSignalBlocker blockFolder(folderEdit_);
     const QSignalBlocker blockNumber(numberEdit_);
     const QSignalBlocker blockList(list_);
-    folderEdit_->setText(QString::fromStdString(model_.folder));
+    folderEdit_->setText(PathText(model_.folder));
     numberEdit_->setText(QString::number(model_.number));
     if (withList) {
       list_->clear();
@@ -116,7 +117,7 @@ void MapNumberDialog::ShowModel(bool withList) {
   }
   numberLabel_->setText(QString::fromStdString(model_.numberLabel));
   ok_->setText(QString::fromStdString(model_.okLabel()));
-  caption_->setText(QString::fromStdString(model_.caption()));
+  caption_->setText(MessageText(model_.caption()));
   ShowPreview();
 }
 
@@ -125,7 +126,7 @@ void MapNumberDialog::ShowPreview() {
 }
 
 void MapNumberDialog::FolderEdited() {
-  const std::string text = folderEdit_->text().toStdString();
+  const std::string text = PathBytes(folderEdit_->text());
   if (text == model_.folder) return;
   model_.folder = text;
   model_.FillList();
@@ -153,7 +154,7 @@ void MapNumberDialog::DoubleClickEntry(QListWidgetItem* item) {
 }
 
 void MapNumberDialog::accept() {
-  model_.folder = folderEdit_->text().toStdString();
+  model_.folder = PathBytes(folderEdit_->text());
   if (model_.Accept(numberEdit_->text().toStdString())) QDialog::accept();
 }
 

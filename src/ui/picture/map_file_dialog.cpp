@@ -1,6 +1,5 @@
 #include "ui/picture/map_file_dialog.h"
 
-#include <QFile>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include "core/util/path_utils.h"
 #include "ui/app/qt_prompts.h"
 #include "ui/display/preview_frame.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -26,16 +26,12 @@ constexpr int kExtraHeight = 80;
 std::string MapFileDialog::Run(MapFileModel& model, const std::string& initialPath,
                                const std::string& title, bool save, QWidget* parent) {
   MapFileDialog dialog(model, initialPath, title, save, parent);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty()
-             ? std::string()
-             : QFile::encodeName(QDir::toNativeSeparators(chosen.front())).toStdString();
+  return dialog.exec() == QDialog::Accepted ? QtPrompts::ChosenPath(dialog) : std::string();
 }
 
 MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath,
                              const std::string& title, bool save, QWidget* parent)
-    : QFileDialog(parent, QString::fromLatin1(title.c_str())), model_(model) {
+    : QFileDialog(parent, MessageText(title)), model_(model) {
   // Only Qt's own dialog takes a panel of ours.
   setOption(QFileDialog::DontUseNativeDialog, true);
   setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -43,18 +39,18 @@ MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath
   setNameFilters(QtPrompts::NameFilters("MAP Files (*.MAP)|*.map|"));
   setDefaultSuffix("map");
   setWindowIcon(QIcon(":/art/maptesk.png"));
-  const QString initial = QFile::decodeName(initialPath.c_str());
+  const QString initial = PathText(initialPath);
   const std::string folder = PathPart(initialPath, kPartFolder);
-  if (!folder.empty()) setDirectory(QFile::decodeName(folder.c_str()));
+  if (!folder.empty()) setDirectory(PathText(folder));
   if (!PathPart(initialPath, kPartFileName).empty()) selectFile(initial);
 
   auto* panel = new QWidget(this);
   auto* column = new QVBoxLayout(panel);
   column->setContentsMargins(8, 0, 0, 0);
-  folder_ = new QLabel(QString::fromLocal8Bit(model_.FolderText().c_str()), panel);
+  folder_ = new QLabel(MessageText(model_.FolderText()), panel);
   folder_->setWordWrap(true);
   column->addWidget(folder_);
-  status_ = new QLabel(QString::fromStdString(model_.caption()), panel);
+  status_ = new QLabel(MessageText(model_.caption()), panel);
   column->addWidget(status_);
   column->addSpacing(kPreviewGap);
   preview_ = new PreviewFrame(QSize(kSide, kSide), 0, panel);
@@ -80,8 +76,8 @@ MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath
 }
 
 void MapFileDialog::ShowFile(const QString& path) {
-  model_.SelectFile(QFile::encodeName(path).toStdString());
-  status_->setText(QString::fromLocal8Bit(model_.caption().c_str()));
+  model_.SelectFile(PathBytes(path));
+  status_->setText(MessageText(model_.caption()));
   preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/picture/new_map_model.h"
 #include "ui/display/preview_frame.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -138,13 +139,13 @@ void NewMapDialog::ShowModel(bool withList) {
   {
     const QSignalBlocker blockList(list_);
     const QSignalBlocker blockFit(fit_);
-    folderEdit_->setText(QString::fromLocal8Bit(model_.folder().c_str()));
+    folderEdit_->setText(PathText(model_.folder()));
     types_[size_t(model_.pictureType())]->setChecked(true);
     fit_->setChecked(model_.fitToFrame());
     if (withList) {
       list_->clear();
       for (const NewMapModel::Entry& entry : model_.entries()) {
-        list_->addItem(QString::fromLocal8Bit(entry.text.c_str()));
+        list_->addItem(PathText(entry.text));
       }
     }
     list_->setCurrentRow(model_.selectedEntry());

@@ -15,6 +15,7 @@
 
 #include "core/picture/open_map_model.h"
 #include "ui/display/preview_frame.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -24,9 +25,6 @@ constexpr int kPreviewSide = OpenMapModel::kPreviewScale;
 // Room for a whole line of either layout: the name padded to 24, a number of
 // five digits and the status word, and the scroll bar.
 constexpr int kLineCharacters = 44;
-
-QString PathText(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
-std::string PathBytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 }  // namespace
 
@@ -155,14 +153,14 @@ void OpenMapDialog::ShowModel(bool withList) {
     if (withList) {
       list_->clear();
       for (const OpenMapModel::Line& line : model_.lines()) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(line.text.c_str()), list_);
+        auto* item = new QListWidgetItem(MessageText(line.text), list_);
         item->setData(Qt::UserRole, qulonglong(line.record));
       }
     }
     list_->setCurrentRow(model_.selectedLine());
   }
   count_->setText(QString::fromStdString(model_.countText()));
-  caption_->setText(QString::fromStdString(model_.caption()));
+  caption_->setText(MessageText(model_.caption()));
   preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
 }
 
