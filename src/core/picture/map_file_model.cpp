@@ -15,6 +15,15 @@ namespace maptesk {
 MapFileModel::MapFileModel(const ToolSettings& settings, PicturePreview& preview)
     : settings_(settings), preview_(preview) {}
 
+MapFileModel::MapFileModel(const ToolSettings& settings)
+    : settings_(settings), ownPreview_(std::make_unique<KeptPreview>()), preview_(*ownPreview_) {}
+
+MapFileModel::~MapFileModel() = default;
+
+const MapPicture* MapFileModel::previewPicture() const {
+  return ownPreview_ && previewLoaded_ ? ownPreview_->Picture(previewFile_) : nullptr;
+}
+
 std::string MapFileModel::FolderText() const {
   return "Pictures on folder: " + settings_.mapFolder;
 }

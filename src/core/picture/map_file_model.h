@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/map/map_number_model.h"
+#include "core/picture/kept_preview.h"
 
 namespace maptesk {
 
@@ -21,6 +23,11 @@ class MapFileModel {
   static constexpr uint8_t kFillLevel = 192;
 
   MapFileModel(const ToolSettings& settings, PicturePreview& preview);
+  /// With a preview of its own, which the dialog draws from previewPicture().
+  explicit MapFileModel(const ToolSettings& settings);
+  ~MapFileModel();
+  MapFileModel(const MapFileModel&) = delete;
+  MapFileModel& operator=(const MapFileModel&) = delete;
 
   /// "Pictures on folder: " and the MAP folder.
   std::string FolderText() const;
@@ -37,9 +44,12 @@ class MapFileModel {
   const std::string& previewFile() const { return previewFile_; }
   /// The size the preview is drawn at, from the square's top-left corner.
   PictureSize previewSize() const { return previewSize_; }
+  /// The loaded preview when the model has a preview of its own, else null.
+  const MapPicture* previewPicture() const;
 
  private:
   const ToolSettings& settings_;
+  std::unique_ptr<KeptPreview> ownPreview_;
   PicturePreview& preview_;
   std::string caption_ = "Select any file";
   bool previewLoaded_ = false;

@@ -17,6 +17,18 @@ namespace maptesk {
 OpenMapModel::OpenMapModel(ToolSettings& settings, Prompts& prompts, PicturePreview& preview)
     : settings_(settings), prompts_(prompts), preview_(preview) {}
 
+OpenMapModel::OpenMapModel(ToolSettings& settings, Prompts& prompts)
+    : settings_(settings),
+      prompts_(prompts),
+      ownPreview_(std::make_unique<KeptPreview>()),
+      preview_(*ownPreview_) {}
+
+OpenMapModel::~OpenMapModel() = default;
+
+const MapPicture* OpenMapModel::previewPicture() const {
+  return ownPreview_ && previewLoaded_ ? ownPreview_->Picture(previewFile_) : nullptr;
+}
+
 std::string OpenMapModel::LineText(const Record& record, int mode) {
   const std::string name = PadText(record.fileName, 24, '.', false);
   const std::string number = PadNumber(record.number, 4, ' ', true);

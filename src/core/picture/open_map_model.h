@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/map/map_number_model.h"
+#include "core/picture/kept_preview.h"
 
 namespace maptesk {
 
@@ -42,6 +44,11 @@ class OpenMapModel {
 
   /// `preview` loads S16 or, while searchShp() is on, SHP first tiles.
   OpenMapModel(ToolSettings& settings, Prompts& prompts, PicturePreview& preview);
+  /// With a preview of its own, which the dialog draws from previewPicture().
+  OpenMapModel(ToolSettings& settings, Prompts& prompts);
+  ~OpenMapModel();
+  OpenMapModel(const OpenMapModel&) = delete;
+  OpenMapModel& operator=(const OpenMapModel&) = delete;
 
   std::string picFolder;
   std::string scenarioFolder;
@@ -92,6 +99,8 @@ class OpenMapModel {
   const std::string& previewFile() const { return previewFile_; }
   /// The size the preview is drawn at.
   PictureSize previewSize() const { return previewSize_; }
+  /// The loaded preview when the model has a preview of its own, else null.
+  const MapPicture* previewPicture() const;
   bool searchShp() const { return searchShp_; }
 
   /// Results after Accept: the chosen map file ("" for none), the first SHP
@@ -121,6 +130,7 @@ class OpenMapModel {
 
   ToolSettings& settings_;
   Prompts& prompts_;
+  std::unique_ptr<KeptPreview> ownPreview_;
   PicturePreview& preview_;
   bool searchShp_ = false;
   std::vector<Record> records_;

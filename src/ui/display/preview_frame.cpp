@@ -33,25 +33,22 @@ void PreviewFrame::Clear() {
   update();
 }
 
-void PreviewFrame::ShowFile(bool loaded, const std::string& firstTile, PictureSize scaled) {
+void PreviewFrame::Show(bool loaded, const std::string& file, PictureSize scaled,
+                        const BmpImage* kept) {
   const QSize size(scaled.width, scaled.height);
-  if (!loaded || firstTile.empty() || size.isEmpty()) return Clear();
-  if (firstTile == shownFile_ && size == shownSize_) return;
-  // The dialog's model has already read the picture once; a picture that
-  // fails now only leaves the preview empty.
-  SilentPrompts silent;
-  MapPicture picture(silent);
-  image_ = picture.LoadPicture(firstTile) ? Scaled(picture, size) : QImage();
-  shownFile_ = firstTile;
+  if (!loaded || file.empty() || size.isEmpty()) return Clear();
+  if (file == shownFile_ && size == shownSize_) return;
+  if (kept != nullptr) {
+    image_ = Scaled(*kept, size);
+  } else {
+    // A model whose preview keeps no picture has read it once already; a
+    // picture that fails now only leaves the preview empty.
+    SilentPrompts silent;
+    MapPicture picture(silent);
+    image_ = picture.LoadPicture(file) ? Scaled(picture, size) : QImage();
+  }
+  shownFile_ = file;
   shownSize_ = size;
-  update();
-}
-
-void PreviewFrame::ShowPicture(bool loaded, const BmpImage& picture, PictureSize scaled) {
-  const QSize size(scaled.width, scaled.height);
-  shownFile_.clear();
-  shownSize_ = {};
-  image_ = !loaded || size.isEmpty() ? QImage() : Scaled(picture, size);
   update();
 }
 

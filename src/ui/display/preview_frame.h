@@ -24,12 +24,11 @@ class PreviewFrame : public QWidget {
   /// Fills the inner square when set (a null colour leaves the dialog's own).
   void SetFill(QColor fill) { fill_ = fill; }
 
-  /// The picture of a set's first tile scaled to `size`, as a dialog's
-  /// model has it loaded; not `loaded`, an empty file or size clear. The
-  /// same file at the same size is not read again.
-  void ShowFile(bool loaded, const std::string& firstTile, PictureSize size);
-  /// A picture already in memory, scaled to `size`.
-  void ShowPicture(bool loaded, const BmpImage& picture, PictureSize size);
+  /// The picture of a file (a BMP or a set's first tile) scaled to `size`,
+  /// as a dialog's model has it loaded: from `kept` when the model holds the
+  /// picture, else read from the file. Not `loaded`, an empty file or size
+  /// clear; the same file at the same size is not drawn again.
+  void Show(bool loaded, const std::string& file, PictureSize size, const BmpImage* kept = nullptr);
   void Clear();
 
   /// The preview as drawn.

@@ -122,7 +122,7 @@ void MapNumberDialog::ShowModel(bool withList) {
 }
 
 void MapNumberDialog::ShowPreview() {
-  preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
+  preview_->Show(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
 }
 
 void MapNumberDialog::FolderEdited() {

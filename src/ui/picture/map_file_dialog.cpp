@@ -78,7 +78,8 @@ MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath
 void MapFileDialog::ShowFile(const QString& path) {
   model_.SelectFile(PathBytes(path));
   status_->setText(MessageText(model_.caption()));
-  preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
+  preview_->Show(model_.previewLoaded(), model_.previewFile(), model_.previewSize(),
+                 model_.previewPicture());
 }
 
 }  // namespace maptesk

@@ -143,6 +143,8 @@ void NewMapDialog::ShowModel(bool withList) {
     types_[size_t(model_.pictureType())]->setChecked(true);
     fit_->setChecked(model_.fitToFrame());
     if (withList) {
+      // A list filled again reads its pictures anew.
+      preview_->Clear();
       list_->clear();
       for (const NewMapModel::Entry& entry : model_.entries()) {
         list_->addItem(PathText(entry.text));
@@ -150,7 +152,9 @@ void NewMapDialog::ShowModel(bool withList) {
     }
     list_->setCurrentRow(model_.selectedEntry());
   }
-  preview_->ShowPicture(model_.previewLoaded(), model_.preview(), model_.previewSize());
+  const int selected = model_.selectedEntry();
+  const std::string file = selected >= 0 ? model_.entries()[size_t(selected)].path : std::string();
+  preview_->Show(model_.previewLoaded(), file, model_.previewSize(), &model_.preview());
 }
 
 void NewMapDialog::accept() {

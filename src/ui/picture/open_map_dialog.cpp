@@ -151,6 +151,8 @@ void OpenMapDialog::ShowModel(bool withList) {
     byName_->setChecked(model_.sortMode == OpenMapModel::kByName);
     byNumber_->setChecked(model_.sortMode == OpenMapModel::kByNumber);
     if (withList) {
+      // A refreshed list reads its pictures anew.
+      preview_->Clear();
       list_->clear();
       for (const OpenMapModel::Line& line : model_.lines()) {
         auto* item = new QListWidgetItem(MessageText(line.text), list_);
@@ -161,7 +163,8 @@ void OpenMapDialog::ShowModel(bool withList) {
   }
   count_->setText(QString::fromStdString(model_.countText()));
   caption_->setText(MessageText(model_.caption()));
-  preview_->ShowFile(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
+  preview_->Show(model_.previewLoaded(), model_.previewFile(), model_.previewSize(),
+                 model_.previewPicture());
 }
 
 void OpenMapDialog::accept() {

@@ -20,7 +20,6 @@
 #include "core/picture/open_map_model.h"
 #include "core/settings/tool_settings.h"
 #include "support/dialog_testing.h"
-#include "support/fake_number_host.h"
 #include "support/map_fixtures.h"
 #include "support/picture_files.h"
 #include "support/scripted_prompts.h"
@@ -54,17 +53,16 @@ class PictureDialogsTest : public ::testing::Test {
     WriteBytes(game / "SCENARIO/short.map", {0x05});
     WriteBytes(game / "MAP/MAP0500.s16",
                testing::S16Plain(640, 480, [](int x, int y) { return uint16_t(x * 7 + y); }));
-    pictures.sizes[game / "MAP/MAP0500.s16"] = {640, 480};
   }
 
   testing::TempDir game;
   ToolSettings settings;
   testing::ScriptedPrompts prompts;
-  testing::FakeNumberHost pictures;
 };
 
 TEST_F(PictureDialogsTest, OpenMapListsSortsPreviewsAndLoads) {
-  OpenMapModel model(settings, prompts, pictures);
+  // The editor's kind of model: its preview keeps the picture for the dialog.
+  OpenMapModel model(settings, prompts);
   ASSERT_TRUE(model.Start());
   OpenMapDialog dialog(model);
   KeepShot(dialog, "open_map_dialog");
@@ -82,6 +80,8 @@ TEST_F(PictureDialogsTest, OpenMapListsSortsPreviewsAndLoads) {
   dialog.mapList()->setCurrentRow(1);
   EXPECT_EQ(dialog.caption()->text(), "Picture for Map: 5 (640 x 480) ");
   EXPECT_EQ(dialog.preview().image().size(), QSize(100, 75));
+  ASSERT_NE(model.previewPicture(), nullptr);
+  EXPECT_EQ(model.previewPicture()->width, 640);
 
   // By name the selected map stays selected.
   dialog.byName()->click();
@@ -90,6 +90,7 @@ TEST_F(PictureDialogsTest, OpenMapListsSortsPreviewsAndLoads) {
   dialog.mapList()->setCurrentRow(1);
   EXPECT_EQ(dialog.caption()->text(), "Picture for Map: 9999 * not FOUND");
   EXPECT_TRUE(dialog.preview().image().isNull());
+  EXPECT_EQ(model.previewPicture(), nullptr);
 
   dialog.loadButton()->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -119,7 +120,7 @@ TEST_F(PictureDialogsTest, NewMapListsSetsPreviewsInTheMarkedFrameAndLoads) {
 }
 
 TEST_F(PictureDialogsTest, MapFilePanelFollowsTheSelectionBesideTheList) {
-  MapFileModel model(settings, pictures);
+  MapFileModel model(settings);
   MapFileDialog dialog(model, game / "SCENARIO/ARDEN.MAP", "Select MAP file to Save As", true);
   KeepShot(dialog, "map_file_dialog");
 
