@@ -11,8 +11,6 @@ namespace maptesk {
 
 namespace {
 
-bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != text.npos; }
-
 // An extension without its dot, "" when it is a pattern: "*.*" gives no
 // extension to add to a typed name.
 std::string CleanExtension(std::string extension) {

@@ -183,6 +183,8 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != text.npos; }
+
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
   // Iterative matcher with one back-track point: linear in practice and no
   // recursion depth to worry about for long names.

@@ -84,6 +84,8 @@ int CompareNoCase(std::string_view a, std::string_view b);
 
 /// Matches `name` against a wildcard pattern with '*' and '?', ignoring case.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
+/// Whether `text` holds a wildcard ('*' or '?'): a pattern, not a name.
+bool HasWildcard(std::string_view text);
 
 /// Regular files of `folder` whose names match `pattern` (ignoring case),
 /// as full paths sorted by name. A folder that cannot be read gives none.

@@ -81,21 +81,18 @@ std::optional<QPoint> QtDialogs::ToolDialogPoint() const {
 DialogEnd QtDialogs::RunTerrainFilter(TerrainFilterModel& model) {
   TerrainFilterDialog dialog(model, parent_);
   // Beside the right panel's top, at the screen's left edge.
-  std::optional<QPoint> at;
-  if (layout_ != nullptr) {
-    at = PanelPoint(canvas_, layout_, layout_->screen.left, layout_->rightPanel.top);
-  }
-  return Exec(dialog, at);
+  return Exec(dialog, layout_ != nullptr ? PanelPoint(canvas_, layout_, layout_->screen.left,
+                                                      layout_->rightPanel.top)
+                                         : std::nullopt);
 }
 
 DialogEnd QtDialogs::RunNamePicker(NamePickerModel& model) {
   NamePickerDialog dialog(model, parent_);
   // Over the terrain chooser, which it stands in for while names are set.
-  std::optional<QPoint> at;
-  if (layout_ != nullptr) {
-    at = PanelPoint(canvas_, layout_, layout_->terrainChooser.left, layout_->terrainChooser.top);
-  }
-  return Exec(dialog, at);
+  return Exec(dialog, layout_ != nullptr
+                          ? PanelPoint(canvas_, layout_, layout_->terrainChooser.left,
+                                       layout_->terrainChooser.top)
+                          : std::nullopt);
 }
 
 std::optional<std::string> QtDialogs::AskText(const std::string& prompt, const std::string& text) {

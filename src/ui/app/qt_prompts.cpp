@@ -49,21 +49,24 @@ QStringList QtPrompts::NameFilters(const std::string& filter) {
   return out;
 }
 
-std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& setup,
-                                                       QWidget* parent) {
-  auto dialog = std::make_unique<QFileDialog>(parent, MessageText(setup.title));
-  dialog->setAcceptMode(setup.save() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog->setFileMode(setup.save() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+void QtPrompts::SetUpFileDialog(QFileDialog& dialog, const FileChooserSetup& setup) {
+  dialog.setWindowTitle(MessageText(setup.title));
+  dialog.setAcceptMode(setup.save() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(setup.save() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // Asking before replacing a file is the save dialog's own default.
-  dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-  dialog->setNameFilters(NameFilters(setup.filter));
-  if (!setup.initialFolder.empty()) dialog->setDirectory(PathText(setup.initialFolder));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.setNameFilters(NameFilters(setup.filter));
+  if (!setup.initialFolder.empty()) dialog.setDirectory(PathText(setup.initialFolder));
   const std::string name = PathPart(setup.fileName, kPartFileName);
   // A pattern is what the filter already does; a name is offered as typed.
-  if (!name.empty() && name.find_first_of("*?") == std::string::npos) {
-    dialog->selectFile(PathText(setup.fileName));
-  }
-  dialog->setDefaultSuffix(QString::fromStdString(setup.defaultExtension));
+  if (!name.empty() && !HasWildcard(name)) dialog.selectFile(PathText(setup.fileName));
+  dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExtension));
+}
+
+std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& setup,
+                                                       QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent);
+  SetUpFileDialog(*dialog, setup);
   return dialog;
 }
 

@@ -46,6 +46,9 @@ class QtPrompts final : public Prompts {
   /// come in either case, so each pattern is offered in both; "*.*" is every
   /// file, with or without a dot.
   static QStringList NameFilters(const std::string& filter);
+  /// Gives a file dialog the title, mode, filter, folder, name and default
+  /// extension of a set-up.
+  static void SetUpFileDialog(QFileDialog& dialog, const FileChooserSetup& setup);
   /// The dialogs the choosers show, set up but not yet shown.
   static std::unique_ptr<QFileDialog> MakeFileDialog(const FileChooserSetup& setup,
                                                      QWidget* parent);

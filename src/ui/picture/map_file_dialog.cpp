@@ -31,18 +31,18 @@ std::string MapFileDialog::Run(MapFileModel& model, const std::string& initialPa
 
 MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath,
                              const std::string& title, bool save, QWidget* parent)
-    : QFileDialog(parent, MessageText(title)), model_(model) {
+    : QFileDialog(parent), model_(model) {
   // Only Qt's own dialog takes a panel of ours.
   setOption(QFileDialog::DontUseNativeDialog, true);
-  setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  setNameFilters(QtPrompts::NameFilters("MAP Files (*.MAP)|*.map|"));
-  setDefaultSuffix("map");
+  FileChooserSetup setup;
+  setup.fileName = initialPath;
+  setup.initialFolder = PathPart(initialPath, kPartFolder);
+  setup.defaultExtension = "map";
+  setup.title = title;
+  setup.filter = "MAP Files (*.MAP)|*.map|";
+  setup.mode = save ? FileChooserSetup::kModeSave : FileChooserSetup::kModeOpen;
+  QtPrompts::SetUpFileDialog(*this, setup);
   setWindowIcon(QIcon(":/art/maptesk.png"));
-  const QString initial = PathText(initialPath);
-  const std::string folder = PathPart(initialPath, kPartFolder);
-  if (!folder.empty()) setDirectory(PathText(folder));
-  if (!PathPart(initialPath, kPartFileName).empty()) selectFile(initial);
 
   auto* panel = new QWidget(this);
   auto* column = new QVBoxLayout(panel);
@@ -72,7 +72,7 @@ MapFileDialog::MapFileDialog(MapFileModel& model, const std::string& initialPath
   // panel stands beside them.
   resize(sizeHint() + QSize(kExtraWidth, kExtraHeight));
   connect(this, &QFileDialog::currentChanged, this, &MapFileDialog::ShowFile);
-  if (!initialPath.empty()) ShowFile(initial);
+  if (!initialPath.empty()) ShowFile(PathText(initialPath));
 }
 
 void MapFileDialog::ShowFile(const QString& path) {

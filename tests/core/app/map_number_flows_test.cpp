@@ -10,8 +10,8 @@
 #include "core/map/edit_steps.h"
 #include "core/map/hex_map.h"
 #include "core/settings/tool_settings.h"
-#include "support/fake_number_host.h"
 #include "support/fake_picture_link.h"
+#include "support/map_number_game.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -24,18 +24,8 @@ using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteText;
 
-class MapNumberFlowsTest : public ::testing::Test {
+class MapNumberFlowsTest : public testing::MapNumberGameTest {
  protected:
-  MapNumberFlowsTest() : map(std::make_unique<HexMap>(settings, prompts)) {
-    settings.gameFolder = game.str();
-    settings.mapFolder = game / "MAP/";
-    for (const char* name : {"MAP0500.s16", "MAP0501.s16", "MAP1200.s16"}) {
-      WriteText(game / (std::string("MAP/") + name), "tile");
-    }
-    pictures.sizes[game / "MAP/MAP1200.s16"] = {1920, 1440};
-    pictures.sizes[game / "MAP/MAP0500.s16"] = {1000, 600};
-  }
-  std::string Folder() const { return game / "MAP/"; }
   // The dialog is worked by `run`, which says whether it ended with OK.
   void Script(std::function<bool(MapNumberModel&)> run) {
     dialogs.mapNumber = [run](MapNumberModel& m) {
@@ -51,11 +41,6 @@ class MapNumberFlowsTest : public ::testing::Test {
     return CreatePictureForNumber(*map, dialogs, pictures);
   }
 
-  TempDir game;
-  ToolSettings settings;
-  ScriptedPrompts prompts;
-  std::unique_ptr<HexMap> map;
-  testing::FakeNumberHost pictures;
   testing::ScriptedDialogs dialogs;
 };
 

@@ -7,7 +7,7 @@
 
 #include "core/map/hex_map.h"
 #include "core/settings/tool_settings.h"
-#include "support/fake_number_host.h"
+#include "support/map_number_game.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -19,18 +19,8 @@ using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteText;
 
-class MapNumberModelTest : public ::testing::Test {
+class MapNumberModelTest : public testing::MapNumberGameTest {
  protected:
-  MapNumberModelTest() : map(std::make_unique<HexMap>(settings, prompts)) {
-    settings.gameFolder = game.str();
-    settings.mapFolder = game / "MAP/";
-    for (const char* name : {"MAP0500.s16", "MAP0501.s16", "MAP1200.s16"}) {
-      WriteText(game / (std::string("MAP/") + name), "tile");
-    }
-    pictures.sizes[game / "MAP/MAP1200.s16"] = {1920, 1440};
-    pictures.sizes[game / "MAP/MAP0500.s16"] = {1000, 600};
-  }
-  std::string Folder() const { return game / "MAP/"; }
   std::vector<std::string> EntryTexts(const MapNumberModel& m) const {
     std::vector<std::string> out;
     for (const auto& e : m.entries()) out.push_back(e.text);
@@ -41,11 +31,6 @@ class MapNumberModelTest : public ::testing::Test {
     m.folder = Folder();
     return m;
   }
-  TempDir game;
-  ToolSettings settings;
-  ScriptedPrompts prompts;
-  std::unique_ptr<HexMap> map;
-  testing::FakeNumberHost pictures;
 };
 
 TEST_F(MapNumberModelTest, ListsEachNumberWithAFirstTileOnce) {
