@@ -43,7 +43,7 @@ int CmdInfo(const Args& raw) {
   Workspace ws(prompts);
   Arguments args;
   if (int rc = OpenMap(ws, raw, args, {}, {"--json"}, 1, kInfoUsage)) return rc;
-  ws.names.LoadDefaultNames();
+  ws.LoadDefaultNames();
   const HexMap& m = ws.map;
 
   std::map<int, int> terrain;
@@ -93,14 +93,12 @@ int CmdInfo(const Args& raw) {
   }
   std::printf("Road hexes:   %d\n", roadHexes);
   std::printf("Auto marks:   %d\n", autoMarks);
-  std::printf("Picture:      %s (%s)\n",
-              m.pictureFile.empty() ? "-" : m.pictureFile.c_str(),
+  std::printf("Picture:      %s (%s)\n", m.pictureFile.empty() ? "-" : m.pictureFile.c_str(),
               m.hasS16Picture ? "found" : "missing");
   if (ws.picture.loaded) {
     std::printf("Picture size: %d x %d pixels\n", ws.picture.width, ws.picture.height);
   }
-  std::printf("Names file:   %s (%d names)\n", namesFile.c_str(),
-              ws.names.NameTotal());
+  std::printf("Names file:   %s (%d names)\n", namesFile.c_str(), ws.names.NameTotal());
   return kExitOk;
 }
 
@@ -125,8 +123,7 @@ int CmdNames(const Args& raw) {
   }
 
   if (args.Has("--json")) {
-    std::string out =
-        "{\"namesFile\": " + JsonString(names.namesPath) + ", \"names\": [";
+    std::string out = "{\"namesFile\": " + JsonString(names.namesPath) + ", \"names\": [";
     for (int slot = 1; slot < names.nameCount; ++slot) {
       out += (slot > 1 ? ", " : "") + JsonString(Cp1252ToUtf8(names.NameOf(slot)));
     }

@@ -9,7 +9,9 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "core/app/status_line.h"
+#include "core/app/dialogs.h"
+#include "core/app/map_tool_app.h"
+#include "core/app/shell_host.h"
 #include "core/util/file_io.h"
 #include "core/view/map_view.h"
 #include "core/view/view_host.h"
@@ -78,7 +80,6 @@ int CmdRender(const Args& raw) {
   Workspace ws(prompts);
   SetFolders(ws.settings, args, args.positional()[0]);
   if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
-  ws.names.LoadDefaultNames();
   uint16_t toggles = kToggleDrawPicture;
   const std::pair<const char*, uint16_t> flags[] = {
       {"--zoom", kToggleZoom},   {"--grid", kToggleGrid},        {"--terrain", kToggleTerrainMarks},
@@ -113,7 +114,12 @@ int CmdRender(const Args& raw) {
   }
   NoWindow window;
   MapView view(ws.map, ws.names, ws.settings, window, ws.history);
-  if (ws.picture.loaded) view.grid.setMapSize(ws.picture.width, ws.picture.height);
+  // The same steps after a load as in the editor: grid, status line, names.
+  NoShell shell;
+  CancelledDialogs dialogs;
+  MapToolApp tool(ws, dialogs, dialogs, shell);
+  tool.AttachView(&view, nullptr);
+  tool.AfterMapLoaded();
   const QImage& back = display.backSurface();
   view.layout({0, 0, back.width(), back.height()}, mode != 0);
   if (scroll) view.grid.scrollTo(scrollX, scrollY);
@@ -125,7 +131,7 @@ int CmdRender(const Args& raw) {
   inputs.pointerX = inputs.pointerY = -1000;
   inputs.edgeScroll = false;
   inputs.pictureLoaded = ws.picture.loaded;
-  inputs.statusLine = StatusLineText(ws.map, ws.picture);
+  inputs.statusLine = tool.statusLine();
   inputs.releaseTitle = Format("%s - %s", kVersion, kBuildDate);
   QImage frame(back.size(), QImage::Format_RGB32);
   renderer.DrawUncached(inputs, frame);

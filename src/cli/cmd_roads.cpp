@@ -67,11 +67,11 @@ void S16PictureSize(const std::string& anyTile, int& width, int& height) {
 
 // The grid the editor has once the map is open: the one over its S16
 // picture, or the whole grid when it has none.
-void GridOfMap(const HexMap& map, HexGrid& grid) {
-  int width = 0, height = 0;
-  if (map.hasS16Picture) {
-    S16PictureSize(map.pictureFile, width, height);
-    grid.setMapSize(width, height);
+// The rows and columns the roads are worked over: those the picture covers,
+// or the whole grid for a map without one.
+void GridOfMap(const Workspace& ws, HexGrid& grid) {
+  if (std::optional<PictureSize> size = ws.PictureSizeOf()) {
+    grid.setMapSize(size->width, size->height);
   } else {
     grid.useWholeGrid();
   }
@@ -89,7 +89,7 @@ int OpenForRoads(Workspace& ws, const Args& raw, Arguments& args,
   if (int rc = CheckOutOption(args, usage)) return rc;
   SetFolders(ws.settings, args, args.positional()[0]);
   if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
-  GridOfMap(ws.map, grid);
+  GridOfMap(ws, grid);
   SetSaveClean(ws.settings, args);
   return kExitOk;
 }

@@ -85,20 +85,19 @@ int CmdReplaceTerrain(const Args& raw) {
   Workspace ws(prompts);
   Arguments args;
   if (int rc = OpenMap(ws, raw, args, 3, kReplaceUsage)) return rc;
-  GlobalChange change;
+  int types[2] = {-1, -1};
   for (int i = 0; i < 2; ++i) {
     const std::string& word = args.positional()[size_t(i + 1)];
     std::optional<int> type = TerrainTable::Find(word);
     if (!type) return UsageError("unknown terrain type '" + word + "'", kReplaceUsage);
-    (i == 0 ? change.fromType : change.toType) = *type;
+    types[i] = *type;
   }
-  if (change.fromType == change.toType) {
+  if (types[0] == types[1]) {
     return UsageError("FROM and TO are the same terrain type", kReplaceUsage);
   }
   prompts.notesToStdout = true;
   prompts.holdNotes = true;
-  change.MakeChanges(ws.map, prompts, ws.history);
-  if (change.changed) ws.map.modified = true;
+  ws.ReplaceTerrain(types[0], types[1]);
   if (int rc = SaveMap(ws, args)) return rc;
   prompts.ReleaseNotes();
   return kExitOk;
@@ -115,13 +114,8 @@ int CmdRenumber(const Args& raw) {
     return UsageError("[" + word + "] is not a map number: give a number from 0 to 65535",
                       kRenumberUsage);
   }
-  HexMap& map = ws.map;
-  const int old = map.MapNumber;
-  if (*number != old) {
-    map.MapNumber = uint16_t(*number);
-    map.modified = true;
-    map.CheckPicture();
-  }
+  const int old = ws.map.MapNumber;
+  ws.Renumber(uint16_t(*number));
   if (int rc = SaveMap(ws, args)) return rc;
   std::printf("Map number %d -> %d\n", old, *number);
   return kExitOk;

@@ -3,7 +3,10 @@
 // The editor shows them with widgets; tests script them.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "core/view/name_picker_model.h"
 
 namespace maptesk {
 
@@ -43,6 +46,25 @@ class Dialogs {
   /// file) or an open one. The chosen path, "" when cancelled.
   virtual std::string RunMapFile(MapFileModel& model, const std::string& initialPath,
                                  const std::string& title, bool save) = 0;
+};
+
+/// Ends every dialog cancelled and enters no text: for flows run with nobody
+/// to ask (batch work).
+class CancelledDialogs final : public Dialogs, public TextEntry {
+ public:
+  DialogEnd RunMapNumber(MapNumberModel&) override { return DialogEnd::kCancel; }
+  DialogEnd RunNamePicker(NamePickerModel&) override { return DialogEnd::kCancel; }
+  DialogEnd RunTerrainFilter(TerrainFilterModel&) override { return DialogEnd::kCancel; }
+  DialogEnd RunMapsReport(MapsReport&) override { return DialogEnd::kCancel; }
+  DialogEnd RunGlobalChange(GlobalChange&) override { return DialogEnd::kCancel; }
+  DialogEnd RunOpenMap(OpenMapModel&) override { return DialogEnd::kCancel; }
+  DialogEnd RunNewMap(NewMapModel&) override { return DialogEnd::kCancel; }
+  std::string RunMapFile(MapFileModel&, const std::string&, const std::string&, bool) override {
+    return {};
+  }
+  std::optional<std::string> AskText(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace maptesk

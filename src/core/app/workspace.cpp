@@ -1,6 +1,8 @@
 #include "core/app/workspace.h"
 
+#include "core/app/global_change.h"
 #include "core/app/map_number_flows.h"
+#include "core/util/prompts.h"
 
 namespace maptesk {
 
@@ -20,12 +22,72 @@ void Workspace::SetApplication(Dialogs* dialogs, MapNumberHost* numberHost) {
 
 bool Workspace::OpenMap(const std::string& path) {
   if (!map.MapFileLoad(path)) return false;
+  // The last map's picture is not this map's.
+  if (!map.hasS16Picture) picture.loaded = false;
   history.Clear();
   return true;
 }
 
-bool Workspace::SaveMap(const std::string& path) {
-  if (!map.MapFileSave(path)) return false;
+bool Workspace::OpenMapWithNames(const std::string& path) {
+  if (!OpenMap(path)) return false;
+  LoadDefaultNames();
+  return true;
+}
+
+void Workspace::NewMap(const std::string& path) {
+  map.Clear();
+  map.path = path;
+  map.loaded = true;
+  map.foreignPicture = true;
+  map.MapNumber = kNoMapNumber;
+  map.modified = false;
+  map.CheckPicture();
+  history.Clear();
+}
+
+bool Workspace::LoadPicture(const std::string& file) {
+  picture.loaded = false;
+  WaitCursor wait(prompts);
+  return picture.LoadPicture(file);
+}
+
+std::optional<PictureSize> Workspace::PictureSizeOf() const {
+  if (!picture.loaded) return std::nullopt;
+  return PictureSize{picture.width, picture.height};
+}
+
+void Workspace::LoadDefaultNames() {
+  names.LoadDefaultNames();
+  // What was read is the saved state of the names.
+  history.NoteChangeOutside();
+}
+
+bool Workspace::SaveNames(const std::string& path) {
+  if (!names.WriteNamesFile(path)) return false;
+  history.SyncSavedMarks();
+  return true;
+}
+
+int Workspace::ReplaceTerrain(int from, int to) {
+  GlobalChange change;
+  change.fromType = from;
+  change.toType = to;
+  const int count = change.MakeChanges(map, prompts, history);
+  if (change.changed) map.modified = true;
+  return count;
+}
+
+bool Workspace::Renumber(uint16_t number) {
+  if (number == map.MapNumber) return false;
+  EditStep step(history, "Change map number");
+  map.MapNumber = number;
+  map.modified = true;
+  map.CheckPicture();
+  return true;
+}
+
+bool Workspace::SaveMap(const std::string& path, bool askPicture) {
+  if (!map.MapFileSave(path, askPicture)) return false;
   // "Save clean" drops the marks from the map in memory too.
   if (settings.saveClean()) history.NoteChangeOutside();
   history.SyncSavedMarks();
@@ -53,11 +115,7 @@ bool Workspace::ChangeMapNumber() {
   return ChangeMapNumberCommand(map, *dialogs_, *numberHost_, history);
 }
 
-bool Workspace::AssemblePicture(const std::string& firstTile) {
-  // The old picture counts as gone until the new one is assembled.
-  picture.loaded = false;
-  return picture.LoadPicture(firstTile);
-}
+bool Workspace::AssemblePicture(const std::string& firstTile) { return LoadPicture(firstTile); }
 
 void Workspace::CreatePictureForNumber() {
   if (dialogs_ && numberHost_) maptesk::CreatePictureForNumber(map, *dialogs_, *numberHost_);

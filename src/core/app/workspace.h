@@ -4,11 +4,13 @@
 // it, so a map opens, edits and saves the same way in either.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/app/edit_history.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/map/map_number_model.h"
 #include "core/map/picture_link.h"
 #include "core/picture/map_picture.h"
 #include "core/settings/tool_settings.h"
@@ -39,10 +41,34 @@ class Workspace final : private PictureLink {
   void SetApplication(Dialogs* dialogs, MapNumberHost* numberHost);
 
   /// Reads a MAP file with its picture; the history starts afresh. A load
-  /// that fails leaves everything as it was.
+  /// that fails leaves everything as it was. A map whose number has no
+  /// picture is left without one.
   bool OpenMap(const std::string& path);
-  /// Writes the map ("" writes it back to its own file).
-  bool SaveMap(const std::string& path);
+  /// Reads a MAP file as OpenMap does, then its default names: everything
+  /// a program needs that shows or changes the map without a window.
+  bool OpenMapWithNames(const std::string& path);
+  /// An empty map to be saved as `path`, with no number; the history starts
+  /// afresh. The picture stays as it is.
+  void NewMap(const std::string& path);
+  /// Loads the map's picture from a BMP file, any tile of an S16 set or an
+  /// SHP set; false (the old picture gone) when it cannot be loaded.
+  bool LoadPicture(const std::string& file);
+  /// The size of the map's picture, or none without one.
+  std::optional<PictureSize> PictureSizeOf() const;
+  /// Writes the map ("" writes it back to its own file); `askPicture` as
+  /// HexMap::MapFileSave.
+  bool SaveMap(const std::string& path, bool askPicture = true);
+  /// Empties the names and reads the map's default names file; the names
+  /// then match that file.
+  void LoadDefaultNames();
+  /// Writes the names; false (after the message) leaves them modified.
+  bool SaveNames(const std::string& path);
+  /// Turns every hex of terrain `from` into `to`, as one edit step; the
+  /// number of hexes changed, or -1 for an impossible pair. Shows "Done !".
+  int ReplaceTerrain(int from, int to);
+  /// Gives the map another number as one edit step, and looks for that
+  /// number's picture file (not loaded). False when the number is the same.
+  bool Renumber(uint16_t number);
   /// Replaces the names with those of a names file, as one edit step; the
   /// names then match that file. False when it could not be read.
   bool LoadNamesFile(const std::string& path);

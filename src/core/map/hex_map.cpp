@@ -127,7 +127,7 @@ bool HexMap::MapFileLoad(const std::string& requested) {
   return true;
 }
 
-bool HexMap::MapFileSave(const std::string& requested) {
+bool HexMap::MapFileSave(const std::string& requested, bool askPicture) {
   std::string name = requested.empty() ? path : requested;
   if (name.empty()) {
     prompts_.ShowError(Format("Error on creating [%s]", ".MAP"));
@@ -144,7 +144,7 @@ bool HexMap::MapFileSave(const std::string& requested) {
   }
   const std::string target = SaveTargetFor(name);
 
-  if (pictureLink_ && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
+  if (askPicture && pictureLink_ && !hasS16Picture && !FileExists(S16PictureName(MapNumber, ""))) {
     pictureLink_->CreatePictureForNumber();
   }
 

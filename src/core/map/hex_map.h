@@ -37,8 +37,10 @@ class HexMap : public MapRecord {
   /// Reads a MAP file. A load that fails leaves the document as it was.
   bool MapFileLoad(const std::string& name);
   /// Writes the document; an empty name means `path`. A failed save leaves
-  /// the previous file and the document as they were.
-  bool MapFileSave(const std::string& name);
+  /// the previous file and the document as they were. A map whose number
+  /// has no picture first offers to write one, unless `askPicture` is false
+  /// (the caller has offered it already).
+  bool MapFileSave(const std::string& name, bool askPicture = true);
 
   void Clear();
   void ClearSelection();

@@ -168,4 +168,8 @@ void MapNumberModel::DropPreview() {
   caption_.clear();
 }
 
+const BmpImage* MapNumberModel::previewPicture() const {
+  return previewLoaded() ? preview_.KeptPicture(previewFile_) : nullptr;
+}
+
 }  // namespace maptesk

@@ -10,6 +10,7 @@
 
 namespace maptesk {
 
+class BmpImage;
 class HexMap;
 class Prompts;
 
@@ -28,6 +29,12 @@ class PicturePreview {
   /// Loads the preview from the first S16 tile of a set and gives its size;
   /// nullopt when it cannot be loaded.
   virtual std::optional<PictureSize> LoadPreview(const std::string& firstTile) = 0;
+  /// The picture last loaded, while it is the one of `firstTile`; null when
+  /// the preview keeps none (the dialog then reads it itself).
+  virtual const BmpImage* KeptPicture(const std::string& firstTile) const {
+    (void)firstTile;
+    return nullptr;
+  }
 };
 
 class MapNumberModel {
@@ -85,6 +92,8 @@ class MapNumberModel {
   bool previewLoaded() const { return previewLoaded_; }
   /// The tile the preview was loaded from.
   const std::string& previewFile() const { return previewFile_; }
+  /// The loaded preview's picture when its loader keeps it, else null.
+  const BmpImage* previewPicture() const;
   PictureSize pictureSize() const { return pictureSize_; }
   /// The size the preview is drawn at.
   PictureSize previewSize() const { return previewSize_; }

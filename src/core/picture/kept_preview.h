@@ -22,6 +22,9 @@ class KeptPreview final : public PicturePreview {
   std::optional<PictureSize> LoadPreview(const std::string& firstTile) override;
   /// The picture last loaded, while it is the one of `firstTile`.
   const MapPicture* Picture(const std::string& firstTile) const;
+  const BmpImage* KeptPicture(const std::string& firstTile) const override {
+    return Picture(firstTile);
+  }
 
  private:
   SilentPrompts silent_;

@@ -16,10 +16,6 @@ namespace maptesk {
 
 namespace {
 
-// The toggle strip's buttons, left to right, as the commands they stand for.
-constexpr int kToggleStripCommands[ScreenLayout::kToggleButtons] = {
-    kCmdGrid, kCmdZoom, kCmdTerrainMarks, kCmdRoads, kCmdNamedHexes};
-
 // Road bits flipped by the digit keys while the pointer is off the map: the
 // keypad's layout around '5' as a compass.
 uint16_t RoadBitOfDigit(char c) {
@@ -314,7 +310,7 @@ void EditInput::leftButtonDown(const PointerEvent& e) {
   }
   const ScreenLayout& s = view_.screen;
   if (int b = s.toggleButtonAt(e.x, e.y); b >= 0) {
-    command(kToggleStripCommands[b]);
+    toggleStripButton(b);
   } else if (int m = s.modeButtonAt(e.x, e.y); m >= 0) {
     if (m == 0) chooseTerrainMode();
     if (m == 1) chooseRoadsMode();
@@ -414,7 +410,7 @@ void EditInput::buttonUp(const PointerEvent& e) {
 }
 
 void EditInput::doubleClick(const PointerEvent& e) {
-  if (view_.inMap(e.x, e.y)) command(kCmdZoom);
+  if (view_.inMap(e.x, e.y)) toggleZoom();
 }
 
 void EditInput::wheel(int32_t x, int32_t y, int delta) {
@@ -508,7 +504,7 @@ void EditInput::character(char c) {
       }
       break;
     case 'G':
-    case 'g': command(kCmdGrid); break;
+    case 'g': toggleGrid(); break;
     case 'L':
     case 'l': view_.host().PostCommand(kCmdOpenLast); break;
     // The data keys take capitals only; the screen warns while Caps Lock is on.
@@ -545,53 +541,24 @@ void EditInput::toggleZoom() {
   view_.applyScale();
 }
 
-bool EditInput::command(int id) {
-  switch (id) {
-    case kCmdClose: view_.host().PostCommand(kCmdExit); break;
-    case kCmdGrid:
-      if (view_.grid.mapLoaded) view_.flipToggle(kToggleGrid);
-      break;
-    case kCmdZoom: toggleZoom(); break;
-    case kCmdTerrainMarks: view_.flipToggle(kToggleTerrainMarks); break;
-    case kCmdRoads: view_.flipToggle(kToggleRoads); break;
-    case kCmdNamedHexes: view_.flipToggle(kToggleNamedHexes); break;
-    case kCmdTakeTerrain: takeTerrainAndClearSelection(); break;
-    case kCmdPickUp: pickUp(); break;
-    case kCmdCopyTerrain: copyTerrain(); break;
-    case kCmdCopyRoads: copyRoads(); break;
-    case kCmdCopyName: copyName(); break;
-    case kCmdCutTerrain: cutTerrain(); break;
-    case kCmdCutRoads: cutRoads(); break;
-    case kCmdCutName: cutName(); break;
-    case kCmdCapsLock: view_.capsWarning = view_.capsWarning ? 0 : 1; break;
-    case kCmdTerrainMode: chooseTerrainMode(); break;
-    case kCmdRoadsMode: chooseRoadsMode(); break;
-    case kCmdNameMode: chooseNameMode(); break;
-    case kCmdGenerateRoads: generateRoads(); break;
-    case kCmdLoadMarks: loadMarksFromRoads(); break;
-    case kCmdClearMarks: clearMarks(); break;
-    case kCmdKeepMarks: view_.flipToggle(kToggleKeepAutoMarks); break;
-    case kCmdLinkRoads: view_.flipToggle(kToggleLinkRoads); break;
-    case kCmdSaveClean: view_.flipToggle(kToggleSaveClean); break;
-    default: return false;
-  }
-  return true;
+void EditInput::toggleGrid() {
+  if (view_.grid.mapLoaded) view_.flipToggle(kToggleGrid);
 }
 
-std::optional<bool> EditInput::menuChecked(int id) const {
-  switch (id) {
-    case kCmdGrid: return view_.toggle(kToggleGrid);
-    case kCmdZoom: return view_.toggle(kToggleZoom);
-    case kCmdTerrainMarks: return view_.toggle(kToggleTerrainMarks);
-    case kCmdRoads: return view_.toggle(kToggleRoads);
-    case kCmdNamedHexes: return view_.toggle(kToggleNamedHexes);
-    case kCmdKeepMarks: return view_.toggle(kToggleKeepAutoMarks);
-    case kCmdLinkRoads: return view_.toggle(kToggleLinkRoads);
-    case kCmdSaveClean: return view_.toggle(kToggleSaveClean);
-    case kCmdTerrainMode: return view_.setMode() == kSetTerrain;
-    case kCmdRoadsMode: return view_.setMode() == kSetRoads;
-    case kCmdNameMode: return view_.setMode() == kSetName;
-    default: return std::nullopt;
+void EditInput::flipOption(uint16_t bit) { view_.flipToggle(bit); }
+
+void EditInput::flipCapsWarning() { view_.capsWarning = view_.capsWarning ? 0 : 1; }
+
+void EditInput::requestClose() { view_.host().PostCommand(kCmdExit); }
+
+void EditInput::toggleStripButton(int button) {
+  switch (button) {
+    case 0: toggleGrid(); break;
+    case 1: toggleZoom(); break;
+    case 2: flipOption(kToggleTerrainMarks); break;
+    case 3: flipOption(kToggleRoads); break;
+    case 4: flipOption(kToggleNamedHexes); break;
+    default: break;
   }
 }
 

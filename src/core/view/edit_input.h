@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 namespace maptesk {
 
@@ -114,11 +113,16 @@ class EditInput {
   /// A character typed: letters, digits, '+', '-', '*', space, '\t' and '\r' (Enter).
   void character(char c);
 
-  /// Runs a view command; false when `id` is not one of the view's (the
-  /// terrain filter, opening files, ...), which the application runs.
-  bool command(int id);
-  /// The check mark of a view menu item, or none for items without one.
-  std::optional<bool> menuChecked(int id) const;
+  // The view's menu commands and accelerators.
+  /// Only with a map picture.
+  void toggleGrid();
+  void toggleZoom();
+  /// Flips a view toggle (terrain marks, roads, named hexes, the AutoRoads
+  /// options, save clean).
+  void flipOption(uint16_t bit);
+  void flipCapsWarning();
+  /// Alt+X: asks the window to close, which offers to save changes first.
+  void requestClose();
 
   // On the selected hexes while a selection is active, else on the current hex.
   void setTerrainOnSelectionOrHex();
@@ -157,7 +161,7 @@ class EditInput {
   void forSelectionOrHex(const std::function<void(int row, int column)>& set);
   void applyTo(int row, int column);
   void setNameOf(int row, int column);
-  void toggleZoom();
+  void toggleStripButton(int button);
   void startDrag();
   void moveAndPoint(char digit);
   void stepTerrain(int step);

@@ -1,57 +1,79 @@
 // maptesk: the editor. Its command line is an optional .map file to open.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QIcon>
+#include <QStandardPaths>
 #include <cstdio>
 
+#include "core/app/map_tool_app.h"
 #include "core/app/workspace.h"
-#include "core/util/path_utils.h"
+#include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_profile_store.h"
 #include "ui/app/qt_prompts.h"
 #include "ui/display/main_frame.h"
+#include "ui/display/ui_text.h"
+
+namespace {
+
+std::string FolderText(const QString& folder) {
+  return maptesk::PathBytes(QDir::cleanPath(folder) + "/");
+}
+
+// Where the help page may be besides the program's and the game's folders:
+// the installed data folders, then the build tree the program came from.
+std::vector<std::string> HelpFolders() {
+  std::vector<std::string> folders;
+  const QString program = QCoreApplication::applicationDirPath();
+  folders.push_back(FolderText(program + "/../share/maptesk"));
+  for (const QString& d : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation)) {
+    folders.push_back(FolderText(d));
+  }
+#ifdef MAPTESK_BUILD_HELP_DIR
+  folders.push_back(FolderText(QStringLiteral(MAPTESK_BUILD_HELP_DIR)));
+#endif
+  return folders;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QElapsedTimer started;
   started.start();
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
   QApplication::setApplicationName("MapTesk");
   QApplication::setOrganizationName("Orsk_Tools");
   QApplication::setWindowIcon(QIcon(":/art/maptesk.png"));
 
   maptesk::QtPrompts prompts;
   maptesk::Workspace workspace(prompts);
-  maptesk::QtProfileStore store;
-  workspace.settings.LoadSettings(store);
+  maptesk::QtProfileStore profile;
 
   maptesk::MainFrame frame(workspace);
+  maptesk::QtDialogs dialogs(&frame);
   prompts.SetParent(&frame);
-  // A full-screen display makes way before any chooser is shown.
+  // A full-screen display makes way before any chooser or dialog is shown.
   prompts.SetBeforeChooser([&frame] { frame.ShowOrdinarySurface(); });
-  frame.show();
-  if (!frame.Create()) return 1;
+  dialogs.SetBeforeDialog([&frame] { frame.ShowOrdinarySurface(); });
+  dialogs.Attach(frame.canvas(), &frame.view().screen, &frame.idle());
+  dialogs.SetDocument(&workspace.map, &prompts, &workspace.history);
+
+  maptesk::MapToolApp tool(workspace, dialogs, dialogs, frame);
+  tool.programFolder = FolderText(QCoreApplication::applicationDirPath());
+  tool.helpFolders = HelpFolders();
+  frame.SetApplication(&tool);
+
   const QStringList args = QApplication::arguments();
-  if (args.size() > 1) {
-    const std::string map = QFileInfo(args[1]).absoluteFilePath().toStdString();
-    // Until the folders are set, take the game's layout around the map:
-    // GAME/SCENARIO/x.MAP with its pictures and names in GAME/MAP/.
-    maptesk::ToolSettings& s = workspace.settings;
-    if (s.gameFolder.empty()) {
-      s.gameFolder = maptesk::ParentFolder(map);
-      s.mapFolder = s.gameFolder + "MAP/";
-      s.scnFolder = s.gameFolder + "SCENARIO/";
-      s.bmpFolder = s.mapFolder;
-    }
-    frame.OpenMap(map);
-  }
-  // The first frame now rather than at the first tick of the frame timer.
-  frame.StepFrame();
+  const std::string map =
+      args.size() > 1 ? maptesk::PathBytes(QFileInfo(args[1]).absoluteFilePath()) : std::string();
+  if (!tool.StartUp(profile, map)) return 1;
   if (qEnvironmentVariableIsSet("MAPTESK_TRACE_START")) {
     QCoreApplication::processEvents();
     std::fprintf(stderr, "first frame after %lld ms\n", static_cast<long long>(started.elapsed()));
   }
 
   const int result = QApplication::exec();
-  workspace.settings.SaveSettings(store);
+  tool.SaveSettings(profile);
   return result;
 }

@@ -10,11 +10,11 @@
 #include "core/view/display_rules.h"
 #include "core/view/map_view.h"
 #include "ui/app/global_change_dialog.h"
-#include "ui/app/maps_report_dialog.h"
-#include "ui/display/main_frame.h"
+#include "ui/app/report_dialog.h"
+#include "ui/display/map_canvas.h"
 #include "ui/map/map_number_dialog.h"
 #include "ui/picture/map_file_dialog.h"
-#include "ui/picture/new_map_dialog.h"
+#include "ui/picture/new_map_picture_dialog.h"
 #include "ui/picture/open_map_dialog.h"
 #include "ui/view/name_picker_dialog.h"
 #include "ui/view/terrain_filter_dialog.h"
@@ -118,7 +118,7 @@ DialogEnd QtDialogs::RunMapNumber(MapNumberModel& model) {
 
 DialogEnd QtDialogs::RunMapsReport(MapsReport& model) {
   if (prompts_ == nullptr) return DialogEnd::kCancel;
-  MapsReportDialog dialog(model, *prompts_, parent_);
+  ReportDialog dialog(model, *prompts_, parent_);
   const DialogEnd end = Exec(dialog, ToolDialogPoint());
   // The folder's list is dropped when the dialog closes.
   model.Close();
@@ -139,7 +139,7 @@ DialogEnd QtDialogs::RunOpenMap(OpenMapModel& model) {
 
 DialogEnd QtDialogs::RunNewMap(NewMapModel& model) {
   model.Start();
-  NewMapDialog dialog(model, parent_);
+  NewMapPictureDialog dialog(model, parent_);
   return Exec(dialog, std::nullopt);
 }
 

@@ -1,69 +1,54 @@
 // The program's one top-level window: it hosts the display, switches between
-// the window and the two full-screen modes, hands mouse, key and menu input
-// to the view's editing, and draws frames from a timer paced to the screen.
+// the window and the two full-screen modes (main_frame_modes.cpp), hands
+// mouse, key and menu input to the view's editing (main_frame_input.cpp)
+// and the application, and draws frames from a timer paced to the screen.
 #pragma once
 
 #include <QMainWindow>
 #include <QTimer>
-#include <QWidget>
-#include <memory>
 #include <string>
 
+#include "core/app/shell_host.h"
 #include "core/view/display_rules.h"
 #include "core/view/edit_input.h"
 #include "core/view/map_view.h"
 #include "core/view/view_host.h"
-#include "ui/app/qt_dialogs.h"
 #include "ui/display/display_surfaces.h"
+#include "ui/display/map_canvas.h"
 #include "ui/view/map_renderer.h"
 
-class QAction;
+class QMenuBar;
 
 namespace maptesk {
 
+class FrameMenus;
+class MapToolApp;
 class Workspace;
 
-/// The widget frames are shown in. In full screen it scales the mode's back
-/// surface to fill the screen with its aspect kept.
-class MapCanvas final : public QWidget, public DisplayOutput {
- public:
-  explicit MapCanvas(QWidget* parent);
-  void ShowFrame(const QImage& back, const QRect& displayRect) override;
-  /// Maps a point of the widget to the back surface.
-  QPoint ToBack(const QPoint& widgetPoint) const;
-  /// Where the back surface is shown inside the widget.
-  QRect ShownRect() const;
-  void SetBack(const QImage* back) { back_ = back; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  const QImage* back_ = nullptr;
-};
-
-class MainFrame final : public QMainWindow, public ViewHost, private FrameDrawer {
+class MainFrame final : public QMainWindow, public ViewHost, public ShellHost, private FrameDrawer {
  public:
   explicit MainFrame(Workspace& workspace);
   ~MainFrame() override;
 
+  /// The application the menus, keys and close requests go to; until it is
+  /// set the window only draws and edits.
+  void SetApplication(MapToolApp* app);
+
   /// Creates the display and sets up window mode; false (after the
   /// message) when that fails.
   bool Create();
-  /// Opens a MAP file with its picture and names.
-  bool OpenMap(const std::string& path);
-  /// The steps after a map or picture was loaded.
-  void AfterMapLoaded();
 
   /// 0 window, 2 800 x 600 full screen, 3 1024 x 768 full screen.
   int videoMode() const { return videoMode_; }
-  void SwitchVideoMode(int mode);
   IdleStep& idle() { return idle_; }
   MapView& view() { return view_; }
   EditInput& input() { return input_; }
   MapRenderer& renderer() { return renderer_; }
   DisplaySurfaces& display() { return display_; }
   MapCanvas* canvas() { return canvas_; }
+  FrameMenus& menus() { return *menus_; }
+  /// The bar that opens over the frame in full screen.
+  QMenuBar* overlayBar() { return overlayBar_; }
   /// Draws one frame now, as the idle step would.
   IdleResult StepFrame() { return idle_.Step(*this); }
 
@@ -75,26 +60,36 @@ class MainFrame final : public QMainWindow, public ViewHost, private FrameDrawer
   void ShowOrdinarySurface() override;
   void PostCommand(int commandId) override;
 
+  // ShellHost
+  bool CreateMainWindow() override { return Create(); }
+  void ShowMainWindow() override;
+  void PictureChanged() override;
+  void DocumentChanged() override;
+  int VideoMode() const override { return videoMode_; }
+  void SwitchVideoMode(int mode) override;
+  void CloseMainWindow() override;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   int32_t DrawFrame() override;
   int32_t SetVideoMode();
   void LayOut();
-  void BuildMenus();
-  void RunCommand(int id);
-  void UpdateMenuChecks();
+  /// The title and its modified mark, when they changed.
+  void UpdateTitle();
   FrameInputs Inputs() const;
   bool HandleKey(QKeyEvent* key, bool down);
-  PointerEvent ToPointer(QMouseEvent* mouse) const;
-  /// The menu item whose shortcut a key press is, or null.
-  QAction* ActionFor(const QKeyEvent* key) const;
+  /// Opens the menu bar over a full-screen frame.
+  void OpenOverlayMenu();
 
   Workspace& ws_;
+  MapToolApp* app_ = nullptr;
   DisplaySurfaces display_;
   MapView view_;
   EditInput input_;
@@ -102,10 +97,13 @@ class MainFrame final : public QMainWindow, public ViewHost, private FrameDrawer
   IdleStep idle_;
   QTimer frameTimer_;
   MapCanvas* canvas_ = nullptr;
-  QtDialogs dialogs_{this};
+  QMenuBar* overlayBar_ = nullptr;
+  FrameMenus* menus_ = nullptr;
   int videoMode_ = 0;
+  /// Set once the application allowed the close.
+  bool closing_ = false;
   std::string statusLine_;
-  std::vector<std::pair<int, QAction*>> actions_;
+  QString title_;
 };
 
 }  // namespace maptesk

@@ -122,7 +122,8 @@ void MapNumberDialog::ShowModel(bool withList) {
 }
 
 void MapNumberDialog::ShowPreview() {
-  preview_->Show(model_.previewLoaded(), model_.previewFile(), model_.previewSize());
+  preview_->Show(model_.previewLoaded(), model_.previewFile(), model_.previewSize(),
+                 model_.previewPicture());
 }
 
 void MapNumberDialog::FolderEdited() {

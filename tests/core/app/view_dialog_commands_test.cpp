@@ -28,7 +28,7 @@ TEST_F(ViewDialogCommandsTest, NameModeOpensThePickerAtTheNameToSet) {
     m.Accept();
     return DialogEnd::kOk;
   };
-  input->command(kCmdNameMode);
+  input->chooseNameMode();
   ASSERT_EQ(host.posted, std::vector<int>{kCmdPickName});
   EXPECT_TRUE(Run(host.posted.back()));
   EXPECT_EQ(openedAt, 2);
@@ -62,7 +62,6 @@ TEST_F(ViewDialogCommandsTest, TerrainFilterAppliesOnlyWhenClosedWithOk) {
     m.SetAll();
     return DialogEnd::kCancel;
   };
-  EXPECT_FALSE(input->command(kCmdTerrainFilter)) << "the view hands it to the application";
   EXPECT_TRUE(Run(kCmdTerrainFilter));
   EXPECT_EQ(settings.terrainMask, before);
   dialogs.terrainFilter = [](TerrainFilterModel& m) {

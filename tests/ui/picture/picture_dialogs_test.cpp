@@ -28,7 +28,7 @@
 #include "ui/app/qt_prompts.h"
 #include "ui/display/preview_frame.h"
 #include "ui/picture/map_file_dialog.h"
-#include "ui/picture/new_map_dialog.h"
+#include "ui/picture/new_map_picture_dialog.h"
 #include "ui/picture/open_map_dialog.h"
 
 namespace maptesk {
@@ -102,12 +102,12 @@ TEST_F(PictureDialogsTest, OpenMapListsSortsPreviewsAndLoads) {
 TEST_F(PictureDialogsTest, NewMapListsSetsPreviewsInTheMarkedFrameAndLoads) {
   NewMapModel model(settings, prompts);
   model.Start();
-  NewMapDialog dialog(model);
+  NewMapPictureDialog dialog(model);
   EXPECT_TRUE(dialog.typeButton(int(PictureType::kBmp))->isChecked());
   EXPECT_EQ(dialog.pictureList()->count(), 0);
 
   dialog.typeButton(int(PictureType::kS16))->click();
-  KeepShot(dialog, "new_map_dialog");
+  KeepShot(dialog, "new_map_picture_dialog");
   EXPECT_EQ(ListTexts(dialog.pictureList()), std::vector<std::string>{"MAP005"});
   EXPECT_EQ(dialog.prompt()->text(), "Select BMP / SHP / S16 file for the new MAP");
   EXPECT_EQ(dialog.preview().image().size(), QSize(110, 82));

@@ -1,4 +1,4 @@
-#include "ui/app/maps_report_dialog.h"
+#include "ui/app/report_dialog.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -17,7 +17,7 @@
 
 namespace maptesk {
 
-MapsReportDialog::MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent)
+ReportDialog::ReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent)
     : QDialog(parent), model_(model), prompts_(prompts) {
   setWindowTitle("Report Map files");
 
@@ -86,11 +86,11 @@ MapsReportDialog::MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget*
   auto* outer = new QVBoxLayout(this);
   outer->addWidget(frame);
 
-  connect(folderEdit_, &QLineEdit::editingFinished, this, &MapsReportDialog::FolderEdited);
-  connect(folderButton, &QPushButton::clicked, this, &MapsReportDialog::ChooseFolder);
-  connect(fileButton, &QPushButton::clicked, this, &MapsReportDialog::ChooseReportFile);
-  connect(group, &QButtonGroup::idClicked, this, &MapsReportDialog::SelectSort);
-  connect(reportButton_, &QPushButton::clicked, this, &MapsReportDialog::WriteReport);
+  connect(folderEdit_, &QLineEdit::editingFinished, this, &ReportDialog::FolderEdited);
+  connect(folderButton, &QPushButton::clicked, this, &ReportDialog::ChooseFolder);
+  connect(fileButton, &QPushButton::clicked, this, &ReportDialog::ChooseReportFile);
+  connect(group, &QButtonGroup::idClicked, this, &ReportDialog::SelectSort);
+  connect(reportButton_, &QPushButton::clicked, this, &ReportDialog::WriteReport);
   connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
   // A started model has scanned but may not have built its list yet.
@@ -98,7 +98,7 @@ MapsReportDialog::MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget*
   ShowModel();
 }
 
-void MapsReportDialog::ShowModel() {
+void ReportDialog::ShowModel() {
   {
     // Programmatic changes are not the user's edits.
     const QSignalBlocker blockFolder(folderEdit_);
@@ -117,7 +117,7 @@ void MapsReportDialog::ShowModel() {
   countLabel_->setText(QString::fromStdString(model_.countText()));
 }
 
-void MapsReportDialog::FolderEdited() {
+void ReportDialog::FolderEdited() {
   // Leaving the edit without changing it is no reason to scan again.
   const std::string text = folderEdit_->text().toStdString();
   if (text == model_.folder) return;
@@ -125,23 +125,23 @@ void MapsReportDialog::FolderEdited() {
   ShowModel();
 }
 
-void MapsReportDialog::ChooseFolder() {
+void ReportDialog::ChooseFolder() {
   model_.ChooseFolder(prompts_);
   ShowModel();
 }
 
-void MapsReportDialog::ChooseReportFile() {
+void ReportDialog::ChooseReportFile() {
   model_.reportFile = reportEdit_->text().toStdString();
   model_.ChooseReportFile(prompts_);
   ShowModel();
 }
 
-void MapsReportDialog::SelectSort(int choice) {
+void ReportDialog::SelectSort(int choice) {
   model_.SelectSort(choice);
   ShowModel();
 }
 
-void MapsReportDialog::WriteReport() {
+void ReportDialog::WriteReport() {
   // The edits are read as they stand: Return in an edit reaches "Report"
   // before the edit has lost the focus.
   FolderEdited();

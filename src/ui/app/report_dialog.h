@@ -18,13 +18,13 @@ namespace maptesk {
 class MapsReport;
 class Prompts;
 
-class MapsReportDialog : public QDialog {
+class ReportDialog : public QDialog {
   Q_OBJECT
 
  public:
   /// On a started model. The dialog has only "Close", so it ends cancelled;
   /// whoever runs it drops the model's entries afterwards.
-  MapsReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent = nullptr);
+  ReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent = nullptr);
 
   QLineEdit* folderEdit() const { return folderEdit_; }
   QLineEdit* reportFileEdit() const { return reportEdit_; }

@@ -1,4 +1,4 @@
-#include "ui/picture/new_map_dialog.h"
+#include "ui/picture/new_map_picture_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -55,7 +55,8 @@ class MarkedFrame : public QWidget {
 
 }  // namespace
 
-NewMapDialog::NewMapDialog(NewMapModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+NewMapPictureDialog::NewMapPictureDialog(NewMapModel& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
   setWindowTitle("New Map");
   auto* grid = new QGridLayout(this);
 
@@ -129,13 +130,13 @@ NewMapDialog::NewMapDialog(NewMapModel& model, QWidget* parent) : QDialog(parent
     model_.SetFitToFrame(on);
     ShowModel(false);
   });
-  connect(load_, &QPushButton::clicked, this, &NewMapDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &NewMapDialog::reject);
+  connect(load_, &QPushButton::clicked, this, &NewMapPictureDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &NewMapPictureDialog::reject);
 
   ShowModel(true);
 }
 
-void NewMapDialog::ShowModel(bool withList) {
+void NewMapPictureDialog::ShowModel(bool withList) {
   {
     const QSignalBlocker blockList(list_);
     const QSignalBlocker blockFit(fit_);
@@ -157,7 +158,7 @@ void NewMapDialog::ShowModel(bool withList) {
   preview_->Show(model_.previewLoaded(), file, model_.previewSize(), &model_.preview());
 }
 
-void NewMapDialog::accept() {
+void NewMapPictureDialog::accept() {
   // A picture that cannot be read keeps the dialog open with its message.
   if (model_.Accept()) {
     QDialog::accept();

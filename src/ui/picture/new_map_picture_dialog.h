@@ -21,12 +21,12 @@ namespace maptesk {
 class NewMapModel;
 class PreviewFrame;
 
-class NewMapDialog : public QDialog {
+class NewMapPictureDialog : public QDialog {
   Q_OBJECT
 
  public:
   /// Shows a started model.
-  NewMapDialog(NewMapModel& model, QWidget* parent = nullptr);
+  NewMapPictureDialog(NewMapModel& model, QWidget* parent = nullptr);
 
   QLineEdit* folderEdit() const { return folderEdit_; }
   QAbstractButton* folderButton() const { return folderButton_; }
