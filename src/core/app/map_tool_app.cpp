@@ -179,7 +179,14 @@ bool MapToolApp::LoadPictureFile(const std::string& file) {
   if (!ws_.map.loaded) {
     ws_.NewMap(ws_.settings.scnFolder + PathPart(file, kPartName) + ".map");
   }
-  ws_.map.TakeMapNumberFromName(file);
+  // A tile's name ends in its column and row: the set's number stands before
+  // them (MAP1200.s16 is map 12's picture, not map 1200's).
+  std::string named = file;
+  if (EqualsNoCase(PathPart(file, kPartExtension), ".s16")) {
+    const std::string base = PathPart(file, kPartName);
+    named = base.size() > 2 ? base.substr(0, base.size() - 2) : base;
+  }
+  ws_.map.TakeMapNumberFromName(named);
   ws_.map.hasS16Picture = false;
   AfterMapLoaded();
   return true;
