@@ -3,6 +3,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTimer>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
@@ -61,6 +64,19 @@ void QtPrompts::SetUpFileDialog(QFileDialog& dialog, const FileChooserSetup& set
   // A pattern is what the filter already does; a name is offered as typed.
   if (!name.empty() && !HasWildcard(name)) dialog.selectFile(PathText(setup.fileName));
   dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExtension));
+  // Qt's own dialog cuts the size and date columns to a few characters; the
+  // name column takes what they leave. Its saved layout is put back when it
+  // shows, so the columns are set once it is shown.
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    auto* tree = dialog.findChild<QTreeView*>("treeView");
+    if (tree == nullptr) return;
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column) {
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+  });
 }
 
 std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileChooserSetup& setup,
