@@ -175,7 +175,11 @@ bool MapToolApp::LoadPictureCommand() {
 }
 
 bool MapToolApp::LoadPictureFile(const std::string& file) {
-  if (!ws_.LoadPicture(file)) return false;
+  if (!ws_.LoadPicture(file)) {
+    // The old picture is gone with the failed load: the window shows none.
+    AfterMapLoaded();
+    return false;
+  }
   if (!ws_.map.loaded) {
     ws_.NewMap(ws_.settings.scnFolder + PathPart(file, kPartName) + ".map");
   }
