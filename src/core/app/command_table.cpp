@@ -33,6 +33,7 @@ void ViewDialog(MapToolApp& app, int id) { app.RunViewDialog(id); }
 void Nothing(MapToolApp&, int) {}
 
 constexpr const char* kFile = "&File";
+constexpr const char* kEdit = "&Edit";
 constexpr const char* kOptions = "&Options";
 constexpr const char* kSelect = "Select what to set";
 constexpr const char* kAutoRoads = "Auto&Roads";
@@ -41,8 +42,8 @@ constexpr const char* kTools = "Misc. Tools";
 constexpr const char* kHelp = "&Help";
 constexpr const char* kAbout = "&Help/&About...";
 
-constexpr std::array<const char*, 7> kMenuTitles = {kFile,  kOptions, kSelect, kAutoRoads,
-                                                    kNames, kTools,   kHelp};
+constexpr std::array<const char*, 8> kMenuTitles = {kFile,      kEdit,  kOptions, kSelect,
+                                                    kAutoRoads, kNames, kTools,   kHelp};
 
 using E = Enable;
 using C = Check;
@@ -81,6 +82,11 @@ const Command kCommands[] = {
   {kCmdRecentFirst + 5, kFile, "", "", "Open this map file", E::kRecentEntry, C::kNone, 5, Recent},
   {kCmdExit, kFile, "E&xit\tAlt+X", "Ctrl+Q", "Quit the application; prompts to save changes",
    E::kAlways, C::kNone, 0, App<&MapToolApp::CloseRequest>, true},
+
+  {kCmdUndo, kEdit, "&Undo\tCtrl+Z", "Ctrl+Z", "Take back the last change", E::kCanUndo,
+   C::kNone, 0, App<&MapToolApp::Undo>},
+  {kCmdRedo, kEdit, "&Redo\tCtrl+Y", "Ctrl+Y;Ctrl+Shift+Z", "Make the change taken back again",
+   E::kCanRedo, C::kNone, 0, App<&MapToolApp::Redo>},
 
   {kCmdWindowMode, kOptions, "Window Mode\tF12", "F12", "Show the map in a window",
    E::kOtherMode, C::kVideoMode, 0, VideoMode},

@@ -41,6 +41,8 @@ enum AppCommand : int {
   kCmdHelpIndex = 57667,
   /// Saves over the map's own file (Ctrl+S).
   kCmdSave = 32900,
+  kCmdUndo = 57643,
+  kCmdRedo = 57644,
 };
 
 /// When a command can be chosen.
@@ -53,6 +55,8 @@ enum class Enable : uint8_t {
   kPicture,      ///< the map has a picture
   kOtherMode,    ///< the video mode `arg` is not the one in use
   kRecentEntry,  ///< recent entry `arg` is not empty
+  kCanUndo,      ///< the edit history has a step to undo
+  kCanRedo,      ///< the edit history has a step to redo
 };
 
 /// What a command's check mark shows.

@@ -67,9 +67,84 @@ bool MapToolApp::StartUp(ProfileStore& profile, const std::string& commandLineMa
 void MapToolApp::SaveSettings(ProfileStore& profile) const { ws_.settings.SaveSettings(profile); }
 
 bool MapToolApp::CloseRequest() {
-  if (!ConfirmDiscard()) return false;
+  if (!ConfirmClose()) return false;
   shell_.CloseMainWindow();
   return true;
+}
+
+bool MapToolApp::ConfirmClose() {
+  if (!ConfirmDiscard()) return false;
+  if (recovery_ != nullptr && ws_.map.loaded) recovery_->Remove(ws_.map.path);
+  return true;
+}
+
+// --- Undo and recovery --------------------------------------------------------------
+
+void MapToolApp::Tick(RecoveryStore::Clock::time_point now) {
+  if (recovery_ == nullptr) return;
+  // A copy of a map that was replaced or whose changes were undone is not
+  // work to recover.
+  if (recovery_->wroteCopy() && (recovery_->writtenFor() != ws_.map.path || !documentModified())) {
+    recovery_->Remove(recovery_->writtenFor());
+  }
+  if (!ws_.map.loaded) return;
+  if (!recovery_->Due(ws_.history.revision(), documentModified(), now)) return;
+  std::string error;
+  // A copy that cannot be written is tried again after the next changes;
+  // saving, which tells its failure, is the designer's own safeguard.
+  if (!recovery_->Write(ws_.map, ws_.names, ws_.history.revision(), &error)) {
+    recovery_->Settle(ws_.history.revision());
+  }
+}
+
+void MapToolApp::OfferRecovery() {
+  if (recovery_ == nullptr) return;
+  const std::optional<RecoveryCopy> copy = recovery_->Find(ws_.map.path);
+  if (!copy) return;
+  const std::string question = Format("A recovery copy of %s from %s exists.\nRestore it ?",
+                                      ws_.map.path.c_str(), LocalTimeText(copy->writtenAt).c_str());
+  if (!ws_.prompts.AskYesNo(question)) {
+    recovery_->Remove(ws_.map.path);
+    return;
+  }
+  const int numberBefore = ws_.map.MapNumber;
+  if (!ws_.RestoreCopy(copy->mapFile, copy->namesFile)) return;  // said so, and kept
+  AfterHistoryMove(numberBefore);
+}
+
+void MapToolApp::Saved(const std::string& oldPath) {
+  if (recovery_ == nullptr) return;
+  recovery_->Remove(oldPath);
+  recovery_->Remove(ws_.map.path);
+  recovery_->Settle(ws_.history.revision());
+}
+
+bool MapToolApp::Undo() {
+  const int numberBefore = ws_.map.MapNumber;
+  if (!ws_.history.Undo()) return false;
+  AfterHistoryMove(numberBefore);
+  return true;
+}
+
+bool MapToolApp::Redo() {
+  const int numberBefore = ws_.map.MapNumber;
+  if (!ws_.history.Redo()) return false;
+  AfterHistoryMove(numberBefore);
+  return true;
+}
+
+void MapToolApp::AfterHistoryMove(int numberBefore) {
+  if (ws_.map.MapNumber != numberBefore) {
+    ws_.map.CheckPicture();
+    // The number's picture comes back with the number.
+    if (ws_.map.hasS16Picture &&
+        (!ws_.picture.loaded || ws_.picture.fullPath != ws_.map.pictureFile) &&
+        ws_.LoadPicture(ws_.map.pictureFile)) {
+      if (view_ != nullptr) view_->grid.setMapSize(ws_.picture.width, ws_.picture.height);
+      shell_.PictureChanged();
+    }
+  }
+  UpdateStatusLine();
 }
 
 // --- The command table's side ----------------------------------------------------
@@ -95,6 +170,8 @@ bool MapToolApp::CommandEnabled(const Command& command) const {
     case Enable::kRecentEntry:
       return command.arg >= 0 && command.arg < kRecentFileCount &&
              !ws_.settings.recentFiles[size_t(command.arg)].empty();
+    case Enable::kCanUndo: return ws_.history.CanUndo();
+    case Enable::kCanRedo: return ws_.history.CanRedo();
   }
   return true;
 }
@@ -116,6 +193,14 @@ std::string MapToolApp::CommandLabel(const Command& command) const {
     return Format("&%d %s", command.arg + 1, file.c_str());
   }
   if (command.id == kCmdRelease) return ReleaseTitle();
+  // "&Undo Paint terrain\tCtrl+Z": the step's name before the keys.
+  const bool undo = command.enable == Enable::kCanUndo;
+  if ((undo || command.enable == Enable::kCanRedo) && CommandEnabled(command)) {
+    const std::string label = command.label;
+    const size_t tab = label.find('\t');
+    const std::string& step = undo ? ws_.history.UndoName() : ws_.history.RedoName();
+    return label.substr(0, tab) + " " + step + label.substr(tab);
+  }
   return command.label;
 }
 
@@ -213,6 +298,7 @@ bool MapToolApp::OpenCommand() {
   }
   ws_.settings.lastOpen = ws_.map.path;
   ws_.settings.AddRecentFile(ws_.map.path);
+  OfferRecovery();
   return true;
 }
 
@@ -228,6 +314,7 @@ bool MapToolApp::OpenByName(const std::string& requested) {
   AfterMapLoaded();
   if (!ws_.picture.loaded) LoadPictureCommand();
   ws_.settings.lastOpen = ws_.map.path;
+  OfferRecovery();
   return true;
 }
 
@@ -286,6 +373,7 @@ bool MapToolApp::SaveCommand() {
   if (!ws_.map.loaded) return false;
   if (ws_.map.path.empty() || !ws_.map.hasS16Picture) return SaveAsCommand();
   if (!ws_.SaveMap("")) return false;
+  Saved(ws_.map.path);
   UpdateStatusLine();
   return true;
 }
@@ -298,7 +386,9 @@ bool MapToolApp::SaveAsCommand() {
   const std::string target =
       dialogs_.RunMapFile(model, ws_.map.path, "Select MAP file to Save As", true);
   if (target.empty()) return false;
+  const std::string oldPath = ws_.map.path;
   if (!ws_.SaveMap(target, false)) return false;
+  Saved(oldPath);
   UpdateStatusLine();
   return true;
 }

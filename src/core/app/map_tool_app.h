@@ -10,12 +10,14 @@
 
 #include "core/app/command_table.h"
 #include "core/app/map_number_flows.h"
+#include "core/app/recovery_store.h"
 #include "core/picture/kept_preview.h"
 
 namespace maptesk {
 
 class Dialogs;
 class EditInput;
+class RecoveryStore;
 class MapView;
 class ProfileStore;
 class ShellHost;
@@ -46,9 +48,21 @@ class MapToolApp final : public MapNumberHost {
   bool StartUp(ProfileStore& profile, const std::string& commandLineMap);
   /// Writes the settings at exit.
   void SaveSettings(ProfileStore& profile) const;
-  /// A request to close the main window (Exit, Alt+X, the close box):
-  /// closes it once ConfirmDiscard allows. Returns whether it closed.
+  /// A request to close the main window (Exit, Alt+X, Ctrl+Q): closes it
+  /// once ConfirmClose allows. Returns whether it closed.
   bool CloseRequest();
+  /// What closing asks (ConfirmDiscard); when it may close, the map's
+  /// recovery copy goes: a clean exit leaves none.
+  bool ConfirmClose();
+
+  /// Where recovery copies are kept (null: none are kept).
+  void SetRecovery(RecoveryStore* store) { recovery_ = store; }
+  /// Called often (every frame): writes a recovery copy when one is due.
+  void Tick(RecoveryStore::Clock::time_point now);
+  /// Undo and redo of the edit history, with what a step that changed the
+  /// map's number needs (its picture).
+  bool Undo();
+  bool Redo();
 
   /// Runs the command of an id, when it is enabled; false for an unknown id.
   bool RunCommand(int id);
@@ -124,6 +138,12 @@ class MapToolApp final : public MapNumberHost {
   std::string NamesProposal() const;
   /// A tile base from a chosen file: no extension, no trailing "?", "*" or blanks.
   static std::string TileBase(const std::string& chosen);
+  /// After a map was opened: offers its recovery copy when one is newer.
+  void OfferRecovery();
+  /// After a save: the copies of the old and the new path go.
+  void Saved(const std::string& oldPath);
+  /// After undo or redo: the picture of the number the map has now.
+  void AfterHistoryMove(int numberBefore);
 
   Workspace& ws_;
   Dialogs& dialogs_;
@@ -132,6 +152,7 @@ class MapToolApp final : public MapNumberHost {
   MapView* view_ = nullptr;
   EditInput* input_ = nullptr;
   KeptPreview numberPreview_;
+  RecoveryStore* recovery_ = nullptr;
   std::string statusLine_ = " No file loaded";
   /// The map whose names were last loaded (its path and number), so that a
   /// picture change keeps unsaved names of the same map.

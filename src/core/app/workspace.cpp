@@ -2,7 +2,9 @@
 
 #include "core/app/global_change.h"
 #include "core/app/map_number_flows.h"
+#include "core/util/file_io.h"
 #include "core/util/prompts.h"
+#include "core/util/text_format.h"
 
 namespace maptesk {
 
@@ -75,6 +77,38 @@ int Workspace::ReplaceTerrain(int from, int to) {
   const int count = change.MakeChanges(map, prompts, history);
   if (change.changed) map.modified = true;
   return count;
+}
+
+bool Workspace::RestoreCopy(const std::string& mapFile, const std::string& namesFile) {
+  std::vector<uint8_t> mapBytes;
+  std::vector<uint8_t> namesBytes;
+  const bool mapRead =
+      ReadFileBytes(mapFile, mapBytes, kMapFileSize + 1, true) == ReadStatus::kOk &&
+      mapBytes.size() == kMapFileSize;
+  const ReadStatus namesStatus = ReadFileBytes(namesFile, namesBytes, MapNames::kMaxFileSize, true);
+  if (!mapRead || (namesStatus != ReadStatus::kOk && namesStatus != ReadStatus::kNotFound)) {
+    prompts.ShowError(
+        Format("The recovery copy [%s] cannot be read.\nIt is kept as it is.", mapFile.c_str()));
+    return false;
+  }
+  auto scratch = std::make_unique<MapRecord>(static_cast<const MapRecord&>(map));
+  DecodeMapFile(mapBytes.data(), mapBytes.size(), *scratch);
+  const std::string namesBefore = names.FormatNamesFile();
+  {
+    EditStep step(history, "Restore recovery copy");
+    static_cast<MapRecord&>(map) = *scratch;
+    map.ClearSelection();
+    map.modified = true;
+    const std::string namesPath = names.namesPath;
+    names.ClearNames();
+    names.ReadNamesText(
+        std::string_view(reinterpret_cast<const char*>(namesBytes.data()), namesBytes.size()),
+        namesPath);
+    names.namesPath = namesPath;
+    names.namesModified = names.FormatNamesFile() != namesBefore;
+  }
+  map.CheckPicture();
+  return true;
 }
 
 bool Workspace::Renumber(uint16_t number) {

@@ -66,6 +66,10 @@ class Workspace final : private PictureLink {
   /// Turns every hex of terrain `from` into `to`, as one edit step; the
   /// number of hexes changed, or -1 for an impossible pair. Shows "Done !".
   int ReplaceTerrain(int from, int to);
+  /// Takes the map and names of a recovery copy into the open map as one
+  /// edit step, leaving them modified. False, keeping everything as it was,
+  /// when the copy cannot be read (the user is told).
+  bool RestoreCopy(const std::string& mapFile, const std::string& namesFile);
   /// Gives the map another number as one edit step, and looks for that
   /// number's picture file (not loaded). False when the number is the same.
   bool Renumber(uint16_t number);

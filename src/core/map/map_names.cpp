@@ -2,17 +2,14 @@
 
 #include <unordered_map>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
 namespace maptesk {
 namespace {
-
-// A names file of 1,800 hexes is well under 2 MB; anything far larger is not one.
-constexpr size_t kMaxNamesFileSize = 16u << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -124,7 +121,7 @@ void MapNames::LoadDefaultNames() {
 
 bool MapNames::ReadNamesFile(const std::string& path) {
   std::vector<uint8_t> bytes;
-  ReadStatus status = ReadFileBytes(path, bytes, kMaxNamesFileSize, true);
+  ReadStatus status = ReadFileBytes(path, bytes, kMaxFileSize, true);
   if (status == ReadStatus::kTooLarge) {
     prompts_.ShowError(Format("[%s]\nis too large to be a names file", path.c_str()));
     return false;

@@ -25,6 +25,9 @@ class MapNames {
   static constexpr int kSlots = 1800;
   /// The per-hex index is one byte: only slots up to 255 can be given to hexes.
   static constexpr int kMaxHexSlot = 255;
+  /// A names file of 1,800 hexes is well under 2 MB; a file far larger is
+  /// refused rather than read.
+  static constexpr size_t kMaxFileSize = size_t(16) << 20;
 
   MapNames(HexMap& map, ToolSettings& settings, Prompts& prompts);
 

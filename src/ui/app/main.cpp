@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/app/map_tool_app.h"
+#include "core/app/recovery_store.h"
 #include "core/app/workspace.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_profile_store.h"
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
   maptesk::MapToolApp tool(workspace, dialogs, dialogs, frame);
   tool.programFolder = FolderText(QCoreApplication::applicationDirPath());
   tool.helpFolders = HelpFolders();
+  // Recovery copies live in the user's data folder, never beside the game.
+  maptesk::RecoveryStore recovery(
+      FolderText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery"));
+  tool.SetRecovery(&recovery);
   frame.SetApplication(&tool);
 
   const QStringList args = QApplication::arguments();

@@ -8,6 +8,7 @@
 
 #include "core/app/command_table.h"
 #include "core/app/map_tool_app.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -79,9 +80,11 @@ void FrameMenus::Update() {
       action->setEnabled(command->enable == Enable::kAlways);
       continue;
     }
-    if (command->enable == Enable::kRecentEntry || command->id == kCmdRelease) {
+    if (command->enable == Enable::kRecentEntry || command->id == kCmdRelease ||
+        command->enable == Enable::kCanUndo || command->enable == Enable::kCanRedo) {
       const std::string label = app_->CommandLabel(*command);
-      action->setText(QString::fromLocal8Bit(label.c_str()));
+      const QString text = PathText(label);
+      if (action->text() != text) action->setText(text);
       action->setVisible(!label.empty());
     }
     action->setEnabled(app_->CommandEnabled(*command));

@@ -54,6 +54,9 @@ MainFrame::MainFrame(Workspace& workspace)
   connect(&frameTimer_, &QTimer::timeout, this, [this] {
     if (idle_.Step(*this) == IdleResult::kClose) close();
     UpdateTitle();
+    // Between frames: the recovery copy, when one is due, costs well under
+    // a millisecond.
+    if (app_ != nullptr) app_->Tick(RecoveryStore::Clock::now());
   });
 }
 
@@ -158,7 +161,7 @@ void MainFrame::resizeEvent(QResizeEvent* event) {
 
 void MainFrame::closeEvent(QCloseEvent* event) {
   // The close box and the window manager ask the same questions as Exit.
-  if (!closing_ && app_ != nullptr && !app_->ConfirmDiscard()) {
+  if (!closing_ && app_ != nullptr && !app_->ConfirmClose()) {
     event->ignore();
     return;
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/app/workspace.h"
+#include "core/map/edit_steps.h"
 #include "core/map/map_number_model.h"
 #include "core/map/terrain_table.h"
 #include "core/picture/open_map_model.h"
@@ -322,6 +323,130 @@ TEST_F(MapToolAppTest, ANewMapStartsEmptyWithoutNumberAndAsksForItsPicture) {
   EXPECT_EQ(ws.map.MapNumber, kNoMapNumber);
   EXPECT_EQ(ws.map.cell(0, 0).terrain, 0);
   EXPECT_FALSE(ws.history.CanUndo());
+}
+
+// --- Undo and recovery ----------------------------------------------------------
+
+TEST_F(MapToolAppTest, UndoAndRedoCarryTheStepsNameAndTheNumbersPicture) {
+  ASSERT_TRUE(app.OpenByName(A()));
+  const Command& undo = *FindCommand(kCmdUndo);
+  const Command& redo = *FindCommand(kCmdRedo);
+  EXPECT_FALSE(app.CommandEnabled(undo));
+  EXPECT_EQ(app.CommandLabel(undo), "&Undo\tCtrl+Z");
+  ASSERT_TRUE(ws.Renumber(9));  // map 9 has no picture
+  EXPECT_EQ(app.CommandLabel(undo), "&Undo Change map number\tCtrl+Z");
+  ws.picture.loaded = false;  // as if the picture went with the number
+  ASSERT_TRUE(app.RunCommand(kCmdUndo));
+  EXPECT_EQ(ws.map.MapNumber, 7);
+  EXPECT_TRUE(ws.picture.loaded) << "map 7's picture is back";
+  EXPECT_FALSE(ws.map.modified) << "back at the saved state";
+  EXPECT_NE(app.statusLine().find("#007"), std::string::npos) << app.statusLine();
+  EXPECT_EQ(app.CommandLabel(redo), "&Redo Change map number\tCtrl+Y");
+  ASSERT_TRUE(app.RunCommand(kCmdRedo));
+  EXPECT_EQ(ws.map.MapNumber, 9);
+  EXPECT_TRUE(ws.map.modified);
+  // Undoing back to the saved state asks nothing on close.
+  ASSERT_TRUE(app.Undo());
+  EXPECT_TRUE(app.CloseRequest());
+  EXPECT_TRUE(prompts.Texts("yesnocancel").empty());
+}
+
+class RecoveryFlowTest : public MapToolAppTest {
+ protected:
+  RecoveryFlowTest() : store(data.str()) { app.SetRecovery(&store); }
+  // Edits the open map and lets a minute pass: a copy is written.
+  void EditAndWait() {
+    EditStep step(ws.history, "Paint terrain");
+    ws.map.cell(5, 6).terrain = kSwamp;
+    ws.map.modified = true;
+  }
+  void WriteCopy() {
+    EditAndWait();
+    const auto start = RecoveryStore::Clock::now();
+    app.Tick(start);
+    app.Tick(start + RecoveryStore::kDelay);
+    ASSERT_TRUE(store.Find(A()).has_value());
+    // The map file is older than the copy.
+    const auto copyTime = std::filesystem::last_write_time(store.Find(A())->mapFile);
+    std::filesystem::last_write_time(A(), copyTime - std::chrono::seconds(10));
+  }
+  TempDir data;
+  RecoveryStore store;
+};
+
+TEST_F(RecoveryFlowTest, ACopyFoundAtOpenIsRestoredAsOneStepThatCanBeUndone) {
+  ASSERT_TRUE(app.OpenByName(A()));
+  WriteCopy();
+  // The editor died: the map is opened again from the file.
+  prompts.Answer(true);
+  ASSERT_TRUE(app.OpenByName(A()));
+  const std::vector<std::string> asked = prompts.Texts("yesno");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("A recovery copy of " + A() + " from 20", 0), 0u) << asked[0];
+  EXPECT_NE(asked[0].find(" exists.\nRestore it ?"), std::string::npos);
+  EXPECT_EQ(ws.map.cell(5, 6).terrain, kSwamp);
+  EXPECT_TRUE(ws.map.modified);
+  EXPECT_EQ(ws.history.UndoName(), "Restore recovery copy");
+  ASSERT_TRUE(app.Undo());
+  EXPECT_NE(ws.map.cell(5, 6).terrain, kSwamp);
+  EXPECT_FALSE(ws.map.modified);
+  ASSERT_TRUE(app.Redo());
+
+  // A save removes the copy.
+  ASSERT_TRUE(app.SaveCommand());
+  EXPECT_FALSE(store.Find(A()).has_value());
+  EXPECT_EQ(ReadBytes(A())[testing::CellOffset(5, 6)], kSwamp);
+}
+
+TEST_F(RecoveryFlowTest, ARefusedCopyIsRemovedAndACleanExitLeavesNone) {
+  ASSERT_TRUE(app.OpenByName(A()));
+  WriteCopy();
+  prompts.Answer(false);
+  ASSERT_TRUE(app.OpenByName(A()));
+  EXPECT_FALSE(store.Find(A()).has_value());
+  EXPECT_NE(ws.map.cell(5, 6).terrain, kSwamp);
+
+  WriteCopy();
+  prompts.Answer(false);  // do not save at exit
+  ASSERT_TRUE(app.CloseRequest());
+  EXPECT_FALSE(store.wroteCopy());
+  EXPECT_FALSE(std::filesystem::exists(store.FolderFor(A()) + "map.MAP"));
+}
+
+TEST_F(RecoveryFlowTest, ADamagedCopyIsSaidAndKept) {
+  ASSERT_TRUE(app.OpenByName(A()));
+  WriteCopy();
+  const std::string copyFile = store.Find(A())->mapFile;
+  WriteText(copyFile, "cut short");
+  std::filesystem::last_write_time(
+      A(), std::filesystem::last_write_time(copyFile) - std::chrono::seconds(10));
+  prompts.Answer(true);
+  ASSERT_TRUE(app.OpenByName(A()));
+  ASSERT_FALSE(prompts.Texts("error").empty());
+  EXPECT_EQ(prompts.Texts("error").back(),
+            "The recovery copy [" + copyFile + "] cannot be read.\nIt is kept as it is.");
+  EXPECT_TRUE(std::filesystem::exists(copyFile));
+  EXPECT_FALSE(ws.map.modified) << "the map is the file's";
+}
+
+TEST_F(RecoveryFlowTest, ACopyIsWrittenOnlyForUnsavedChanges) {
+  ASSERT_TRUE(app.OpenByName(A()));
+  const auto start = RecoveryStore::Clock::now();
+  app.Tick(start + std::chrono::hours(1));
+  EXPECT_FALSE(store.wroteCopy()) << "nothing to recover";
+  for (int i = 0; i < int(RecoveryStore::kChanges); ++i) {
+    EXPECT_FALSE(store.wroteCopy()) << i << " changes";
+    {
+      EditStep step(ws.history, "Paint terrain");
+      ws.map.cell(1, 1).terrain = uint16_t(i % 2 ? kHill : kSwamp);
+      ws.map.modified = true;
+    }
+    app.Tick(start);
+  }
+  EXPECT_TRUE(store.wroteCopy()) << "fifty changes without waiting";
+  while (ws.history.CanUndo()) ws.history.Undo();
+  app.Tick(start);
+  EXPECT_FALSE(store.wroteCopy()) << "undone to the saved state: the copy goes";
 }
 
 // --- The command table --------------------------------------------------------
