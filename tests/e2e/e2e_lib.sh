@@ -28,7 +28,7 @@ fail() {
 # -noreset: the server must outlive each editor the test starts.
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 x_pid=$!
-export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
+export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 unset QT_QPA_PLATFORM
 

@@ -53,6 +53,12 @@ MainFrame::MainFrame(Workspace& workspace)
   frameTimer_.setTimerType(Qt::PreciseTimer);
   connect(&frameTimer_, &QTimer::timeout, this, [this] {
     if (idle_.Step(*this) == IdleResult::kClose) close();
+    // An edit can enable Undo or Save MapNames: the actions' states (and
+    // so their keys) follow the history.
+    if (ws_.history.revision() != shownRevision_) {
+      shownRevision_ = ws_.history.revision();
+      menus_->Update();
+    }
     UpdateTitle();
     // Between frames: the recovery copy, when one is due, costs well under
     // a millisecond.

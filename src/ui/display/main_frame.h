@@ -104,6 +104,7 @@ class MainFrame final : public QMainWindow, public ViewHost, public ShellHost, p
   bool closing_ = false;
   std::string statusLine_;
   QString title_;
+  uint64_t shownRevision_ = 0;
 };
 
 }  // namespace maptesk
