@@ -88,6 +88,8 @@ int CmdRender(const Args& raw) {
     if (args.Has(flag)) toggles |= bit;
   }
   ws.settings.viewToggles = toggles;
+  // The full-screen modes have their own, smaller zoomed scale.
+  ws.settings.displayMode = uint8_t(mode);
 
   // Fonts and images need a Qt application, but never a display.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -215,15 +215,25 @@ QPainterPath HexPath(QPointF centre, double w, double h, double slant) {
 }
 
 // ---------------------------------------------------------------------------
-// Terrain pictograms, 16 x 11, drawn pixel by pixel: at this size only hand
-// placed pixels stay sharp.
+// Terrain pictograms, drawn pixel by pixel: at this size only hand placed
+// pixels stay sharp.
+//
+// The icon sheet has one scale, so the same 16 x 11 frame lands on a 60 x 50
+// hex in the normal view and on a 24 x 16 or 18 x 12 hex zoomed out, where the
+// columns stand 17 and 13 pixels apart. The badge therefore fills only the
+// middle 12 x 9 of its frame: at the smallest scale the map still shows
+// around it and between neighbouring badges, so a field of one terrain reads
+// as many marks and not as one slab. The pictograms differ in shape and not
+// only in colour, so that the names a user mixes up most (River and Stream,
+// Swamp and Lake region) are told apart by their outline alone.
 
 QRgb PaletteColour(char c) {
   switch (c) {
     case 'k': return qRgb(40, 36, 30);
     case 'w': return qRgb(255, 255, 255);
     case 'g': return qRgb(170, 216, 122);
-    case 'h': return qRgb(70, 140, 50);
+    case 'C': return qRgb(112, 186, 70);
+    case 'h': return qRgb(48, 112, 36);
     case 'f': return qRgb(126, 190, 96);
     case 'G': return qRgb(20, 92, 34);
     case 'J': return qRgb(30, 105, 40);
@@ -231,146 +241,106 @@ QRgb PaletteColour(char c) {
     case 'b': return qRgb(110, 66, 30);
     case 'P': return qRgb(246, 196, 184);
     case 'S': return qRgb(80, 80, 88);
+    case 'e': return qRgb(208, 206, 196);
     case 'y': return qRgb(250, 220, 90);
-    case 'a': return qRgb(188, 208, 228);
     case 'p': return qRgb(236, 224, 172);
     case 'o': return qRgb(184, 132, 64);
     case 'O': return qRgb(110, 72, 34);
     case 'v': return qRgb(214, 226, 238);
     case 'M': return qRgb(118, 106, 96);
     case 'n': return qRgb(250, 250, 250);
-    case 'Y': return qRgb(244, 222, 130);
-    case 'm': return qRgb(146, 156, 86);
+    case 'm': return qRgb(150, 146, 80);
+    case 'R': return qRgb(66, 96, 30);
     case 'c': return qRgb(60, 140, 225);
     case 'B': return qRgb(22, 52, 140);
     case 'l': return qRgb(164, 208, 246);
     case 'r': return qRgb(215, 30, 30);
     case 't': return qRgb(220, 196, 146);
     case 'x': return qRgb(228, 206, 166);
-    case 'u': return qRgb(206, 186, 150);
+    case 'u': return qRgb(192, 162, 122);
     case 'q': return qRgb(214, 234, 140);
     default: return 0;
   }
 }
 
-using Interior = std::array<std::string, 9>;
+// The badge's inside, 10 x 7.
+constexpr int kPictogramWidth = 10;
+constexpr int kPictogramHeight = 7;
+using Pictogram = std::array<std::string, kPictogramHeight>;
 
-// Water that winds across the badge: the pixels within `half` of a wave line.
-Interior WaterInterior(char ground, char water, double half, double amplitude) {
-  Interior rows;
-  for (int y = 0; y < 9; ++y) {
-    rows[size_t(y)] = std::string(14, ground);
-    for (int x = 0; x < 14; ++x) {
-      const double mid = 4.0 + amplitude * std::sin((x + 0.5) * 0.62 - 0.4);
-      if (std::abs(y - mid) <= half) rows[size_t(y)][size_t(x)] = water;
-    }
-  }
-  return rows;
-}
-
-Interior TerrainInterior(int terrain) {
+Pictogram TerrainPictogram(int terrain) {
   switch (terrain) {
-    case 0:  // Clear: open grassland
-      return {"gggggggggggggg", "gggggggghghggg", "ggggggggghgggg",
-              "gggggggggggggg", "gghghggggggggg", "ggghgggggggggg",
-              "gggggggggghghg", "ggggggggggghgg", "gggggggggggggg"};
-    case 1:  // City: houses and a tower
-      return {"PPPPPPPPPPPPPP", "PPPPPPSSPPPPPP", "PPPPPPSySPPPPP",
-              "PSSSPPSSSPSSSP", "PSySPPSySPSySP", "PSSSSSSSSSSSSP",
-              "PSySSySSySSySP", "PSSSSSSSSSSSSP", "PPPPPPPPPPPPPP"};
-    case 2:  // Airfield: an aeroplane seen from above
-      return {"aaaaaaSSaaaaaa", "aaaaaaSSaaaaaa", "aaaaaSSSSaaaaa",
-              "aSSSSSSSSSSSSa", "aaaaaSSSSaaaaa", "aaaaaaSSaaaaaa",
-              "aaaaaaSSaaaaaa", "aaaaSSSSSSaaaa", "aaaaaaaaaaaaaa"};
+    case 0:  // Clear: open grass with a few tufts
+      return {"CCCCCCCCCC", "ChChCCCCCC", "CChCCCCCCC", "CCCCCChChC",
+              "CCCCCCChCC", "CChChCCCCC", "CCChCCCCCC"};
+    case 1:  // City: a skyline with lit windows
+      return {"PPPPPSPPPP", "PPPPSSSPPP", "PSSPSySPPP", "PSySSSSPSS",
+              "PSSSSySPSy", "PSySSSSSSS", "SSSSSSSSSS"};
+    case 2:  // Airfield: an aeroplane on concrete
+      return {"eeeeSSeeee", "eeeeSSeeee", "eeeSSSSeee", "SSSSSSSSSS",
+              "eeeeSSeeee", "eeeSSSSeee", "eeeeeeeeee"};
     case 3:  // Forest: two conifers
-      return {"fffGffffffGfff", "ffGGGffffGGGff", "fGGGGGffGGGGGf",
-              "ffGGGffffGGGff", "fGGGGGffGGGGGf", "GGGGGGGGGGGGGG",
-              "fffbffffffbfff", "fffbffffffbfff", "ffffffffffffff"};
+      return {"ffGffffGff", "fGGGffGGGf", "GGGGGGGGGG", "fGGGffGGGf",
+              "GGGGGGGGGG", "ffbffffbff", "ffbffffbff"};
     case 4:  // Jungle: palms over undergrowth
-      return {"JLLJLLJJJJJJJJ", "LJJLJJLJLLJLLJ", "JJJbJJJLJJLJJL",
-              "JJJbJJJJJJbJJJ", "JJJbJJJJJJbJJJ", "JJbJJJJJJJbJJJ",
-              "JJbJJJJJJJJbJJ", "LJbJLJLJLJJbJL", "LLLLLLLLLLLLLL"};
-    case 5:  // Hill: two round domes
-      return {"pppppppppppppp", "pppppppppppppp", "pppppOOOOppppp",
-              "ppppOooooOpppp", "pppOooooooOOpp", "ppOoooooooooOp",
-              "pOoooooooooooO", "Oooooooooooooo", "oooooooooooooo"};
-    case 6:  // Mountain: snow-capped peaks
-      return {"vvvvvvMvvvvvvv", "vvvvvMnMvvvvvv", "vvvvMnnnMvvvvv",
-              "vvvMMnMnMMvMvv", "vvMMMMMMMMMMMv", "vMMMMMMMMMMMMM",
-              "MMMMMMMMMMMMMM", "MMMMMMMMMMMMMM", "MMMMMMMMMMMMMM"};
+      return {"LLJLLJJJJJ", "LJbJLLLJLL", "JJbJJLJbJL", "JJbJJJJbJJ",
+              "JbJJJJJbJJ", "JbJJJJJJbJ", "LLLLLLLLLL"};
+    case 5:  // Hill: a round dome
+      return {"pppppppppp", "ppppOOOppp", "pppOoooOpp", "ppOoooooOp",
+              "pOoooooooO", "Oooooooooo", "oooooooooo"};
+    case 6:  // Mountain: snow-capped peaks against the sky
+      return {"vvvvMvvvvv", "vvvMnMvvvv", "vvMnnnMvMv", "vMMMnMMMnM",
+              "MMMMMMMMMM", "MMMMMMMMMM", "MMMMMMMMMM"};
     case 7:  // Sand: grains and a dune
-      return {"yyyyyyyyyyyyyy", "yoyyyyoyyyyoyy", "yyyyyyyyyyyyyy",
-              "yyyoyyyyoyyyyo", "yyyyyyyyyyyyyy", "yyOOyyyyyOOyyy",
-              "yOyyOyyyOyyOyy", "OyyyyOOOyyyyOO", "yyyyyyyyyyyyyy"};
-    case 8:  // Swamp: reeds in standing water
-      return {"mmmmmmmmmmmmmm", "mmGmmGmmmmGmmG", "mmGmmGmmmmGmmG",
-              "mmmGGmmmmmmGGm", "mmmGGmmmmmmGGm", "cccccccmmccccc",
-              "mmmmmmmmmmmmmm", "mmcccccmmmcccc", "mmmmmmmmmmmmmm"};
-    case 9: {  // Ocean: rows of waves
-      Interior rows;
-      for (int y = 0; y < 9; ++y) {
-        rows[size_t(y)] = std::string(14, 'B');
-        const int band = y % 4;
-        for (int x = 0; x < 14; ++x) {
-          const int phase = (x + (y / 4) * 2) % 5;
-          const bool crest = (band == 1 && (phase == 1 || phase == 2)) ||
-                             (band == 2 && (phase == 0 || phase == 3));
-          if (crest) rows[size_t(y)][size_t(x)] = 'l';
-        }
-      }
-      return rows;
-    }
-    case 10:  // River: a broad winding band
-      return WaterInterior('g', 'c', 1.25, 1.8);
-    case 11:  // Fortification: a castle
-      return {"tttttttttttttt", "tStSttttttStSt", "tSSSttttttSSSt",
-              "tSSSStStStSSSt", "tSSSSSSSSSSSSt", "tSSSSSkkSSSSSt",
-              "tSSSSkkkkSSSSt", "tSSSSkkkkSSSSt", "tSSSSkkkkSSSSt"};
+      return {"yyyyyyyyyy", "yoyyyoyyyo", "yyyyyyyyyy", "yyyoyyyoyy",
+              "yOOyyyyOOy", "OyyOyyOyyO", "yyyyOOyyyy"};
+    case 8:  // Swamp: upright reeds over streaks of standing water
+      return {"mRmmmRmmRm", "mRmRmRmmRm", "mRmRmRmRRm", "mmRRmmRRmm",
+              "ccmmcccmmc", "mmmmmmmmmm", "mcccmmmccm"};
+    case 9:  // Ocean: rows of wave crests on deep water
+      return {"BBBBBBBBBB", "BllBBBllBB", "lBBlBlBBlB", "BBBBBBBBBB",
+              "BBBllBBBll", "BBlBBlBlBB", "BBBBBBBBBB"};
+    case 10:  // River: a broad band winding across the whole badge
+      return {"gggggggggg", "cccggggccc", "ccccgggccc", "cccccccccc",
+              "gggcccccgg", "ggggcccggg", "gggggggggg"};
+    case 11:  // Fortification: a castle with its gate
+      return {"tStSttStSt", "tSSSttSSSt", "tSSSSSSSSt", "tSSSSSSSSt",
+              "tSSSkkSSSt", "tSSkkkkSSt", "tSSkkkkSSt"};
     case 12:  // Port: an anchor
-      return {"llllllBBllllll", "lllllBllBlllll", "llllllBBllllll",
-              "llllBBBBBBllll", "llllllBBllllll", "llllllBBllllll",
-              "lBllllBBllllBl", "llBlllBBlllBll", "lllBBBBBBBBlll"};
-    case 13:  // Stream: a thin winding line
-      return WaterInterior('g', 'c', 0.62, 2.2);
-    case 14:  // Escarpment: a cliff edge with its teeth facing down
-      return {"oooooooooooooo", "oooooooooooooo", "bbbbbbbbbbbbbb",
-              "bbbbbbbbbbbbbb", "xbbbxxbbbxxbbb", "xxbxxxxbxxxxbx",
-              "xxxxxxxxxxxxxx", "xxxxxxxxxxxxxx", "xxxxxxxxxxxxxx"};
-    case 15: {  // Impassable River: a deep band crossed out
-      Interior rows = WaterInterior('g', 'B', 1.6, 1.4);
-      for (int i = 0; i < 7; ++i) {
-        rows[size_t(1 + i)][size_t(4 + i)] = 'r';
-        rows[size_t(1 + i)][size_t(3 + i)] = 'r';
-        rows[size_t(7 - i)][size_t(4 + i)] = 'r';
-        rows[size_t(7 - i)][size_t(3 + i)] = 'r';
-      }
-      return rows;
-    }
+      return {"llllBBllll", "lllBllBlll", "llllBBllll", "llBBBBBBll",
+              "llllBBllll", "lBllBBllBl", "llBBBBBBll"};
+    case 13:  // Stream: one thin line running down across the badge
+      return {"ccgggggggg", "gcccgggggg", "gggccggggg", "ggggcccggg",
+              "ggggggccgg", "gggggggccc", "gggggggggc"};
+    case 14:  // Escarpment: a plateau breaking off in a cliff, teeth down
+      return {"oooooooooo", "oooooooooo", "bbbbbbbbbb", "bbbbbbbbbb",
+              "bbbxbbbxbb", "xbxxxbxxxb", "xxxxxxxxxx"};
+    case 15:  // Impassable River: a straight deep band, crossed out
+      return {"ggrrgggrrg", "gggrrgrrgg", "BBBBrrrBBB", "BBBrrrrBBB",
+              "BBBrrBrrBB", "ggrrgggrrg", "grrgggggrr"};
     case 16:  // Rough: scattered rocks
-      return {"uuuuuuuuuuuuuu", "uuMMuuuuuuuMuu", "uMMMMuuuuuMMMu",
-              "uuuuuuuMuuuuuu", "uuuuuuMMMuuuuu", "uuMuuuuuuuuuMu",
-              "uMMMuuuuuuuMMM", "uuuuuuuMMuuuuu", "uuuuuuMMMMuuuu"};
-    case 17:  // Lake: one large water body
-      return {"gggggggggggggg", "ggggBBBBBBgggg", "ggBBccccccBBgg",
-              "gBccccllccccBg", "gBccccccccccBg", "gBccccccccccBg",
-              "ggBBccccccBBgg", "ggggBBBBBBgggg", "gggggggggggggg"};
+      return {"uuuuuuuuuu", "uMMuuuuMuu", "MMMMuuMMMu", "uuuuuuuuuu",
+              "uuuMMuuuuM", "uuMMMMuuMM", "uuuuuuuuuu"};
+    case 17:  // Lake: one large body of water
+      return {"ggBBBBBBgg", "gBccccccBg", "BccllccccB", "BccccccccB",
+              "BccccccccB", "gBccccccBg", "ggBBBBBBgg"};
     case 18:  // Rice Fields: rows of stalks between flooded furrows
-      return {"qqqqqqqqqqqqqq", "qGqqGqqGqqGqqG", "qGqqGqqGqqGqqG",
-              "cccccccccccccc", "qqGqqGqqGqqGqq", "qqGqqGqqGqqGqq",
-              "cccccccccccccc", "qGqqGqqGqqGqqG", "qGqqGqqGqqGqqG"};
-    case 19:  // Lake region: many small lakes
-      return {"gggggggggggggg", "ggBBgggggggggg", "gBccBgggBBBggg",
-              "ggBBggggBcccBg", "gggggggggBBBgg", "ggggBBBggggggg",
-              "gggBcccBgggBBg", "ggggBBBgggBccB", "gggggggggggBBg"};
+      return {"qGqqGqqGqq", "qGqqGqqGqq", "cccccccccc", "qqGqqGqqGq",
+              "qqGqqGqqGq", "cccccccccc", "qGqqGqqGqq"};
+    case 19:  // Lake region: small lakes with land all round each
+      return {"gggggggBgg", "ggBgggBcBg", "gBcBgggBgg", "ggBggggggg",
+              "gggggBgggg", "ggggBcBggg", "gggggBgggg"};
     default: return {};
   }
 }
 
-// The named-hex mark: a flag, with no badge so that it never reads as terrain.
+// The named-hex mark: a small flag at the frame's right, with no badge so
+// that it never reads as terrain. Zoomed out it lands on the same frame as
+// the terrain badge, so it hides only the badge's right edge.
 const std::array<std::string, 11> kNamedMark = {
-    "..kkkkkkkkkkk...", "..krrrrrrrrrk...", "..krrwwwwwrrk...", "..krrrrrrrrrk...",
-    "..krrwwwrrrrk...", "..krrrrrrrrrk...", "..kkkkkkkkkkk...", "..k.............",
-    "..k.............", ".kkk............", "kkkkk..........."};
+    "................", "................", "................", "...........kkkkk",
+    "...........krrrk", "...........krwrk", "...........krrrk", "...........kkkkk",
+    "...........k....", "...........k....", "..........kkk..."};
 
 void Fail(const std::string& what) {
   std::fprintf(stderr, "maptesk_make_art: %s\n", what.c_str());
@@ -384,9 +354,18 @@ QImage TerrainIcon(int frame) {
   if (frame == 20) {
     rows = kNamedMark;
   } else {
-    const Interior in = TerrainInterior(frame);
-    rows[0] = rows[10] = "." + std::string(14, 'k') + ".";
-    for (int y = 0; y < 9; ++y) rows[size_t(y + 1)] = "k" + in[size_t(y)] + "k";
+    // The badge: a dark border with clipped corners round the pictogram, in
+    // the middle of the frame.
+    const Pictogram in = TerrainPictogram(frame);
+    const std::string margin(2, '.');
+    rows.fill(std::string(16, '.'));
+    rows[1] = rows[9] = margin + "." + std::string(kPictogramWidth, 'k') + "." + margin;
+    for (int y = 0; y < kPictogramHeight; ++y) {
+      if (in[size_t(y)].size() != size_t(kPictogramWidth)) {
+        Fail("icon " + std::to_string(frame) + " row size");
+      }
+      rows[size_t(y + 2)] = margin + "k" + in[size_t(y)] + "k" + margin;
+    }
   }
   for (int y = 0; y < 11; ++y) {
     if (rows[size_t(y)].size() != 16) Fail("icon " + std::to_string(frame) + " row size");
@@ -399,6 +378,18 @@ QImage TerrainIcon(int frame) {
     }
   }
   return img;
+}
+
+// The part of an icon that is drawn, for placing it by its picture rather
+// than by its frame.
+QImage Trimmed(const QImage& icon) {
+  QRect used;
+  for (int y = 0; y < icon.height(); ++y) {
+    for (int x = 0; x < icon.width(); ++x) {
+      if (qAlpha(icon.pixel(x, y)) != 0) used |= QRect(x, y, 1, 1);
+    }
+  }
+  return icon.copy(used);
 }
 
 // ---------------------------------------------------------------------------
@@ -531,33 +522,73 @@ QImage MakeIconSheet() {
   return img;
 }
 
+// The pixels a text covers when drawn with its baseline's left end at (0, 0):
+// the ink, which is what must stay inside a box, rather than the font's
+// advance and line height, which a descender or an overhang can pass.
+QRect InkRect(const QString& text, const QFont& font) {
+  const QFontMetrics fm(font);
+  const int pad = 8;
+  QImage layer = Layer(fm.horizontalAdvance(text) + 2 * pad, fm.height() + 2 * pad);
+  QPainter p(&layer);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.setFont(font);
+  p.setPen(Qt::black);
+  p.drawText(pad, pad + fm.ascent(), text);
+  p.end();
+  QRect ink;
+  for (int y = 0; y < layer.height(); ++y) {
+    for (int x = 0; x < layer.width(); ++x) {
+      if (qAlpha(layer.pixel(x, y)) != 0) ink |= QRect(x, y, 1, 1);
+    }
+  }
+  return ink.translated(-pad, -pad - fm.ascent());
+}
+
+// Inside the label's border, the ink keeps this far from it.
+constexpr int kLabelPadX = 2;
+constexpr int kLabelPadY = 1;
+constexpr int kLabelTop = 3;
+
 const QFont& LabelFont() {
   static const QFont f = UiFont(9, false, true);
   return f;
 }
 
 QString LabelText(int terrain) {
-  const QFontMetrics fm(LabelFont());
   const QString full = kTerrainNames[terrain];
-  // Two pixels of padding and a border on each side.
-  return fm.horizontalAdvance(full) <= 58 - 6 ? full : QString(kTerrainShortNames[terrain]);
+  const int room = 58 - 2 * (1 + kLabelPadX);
+  return InkRect(full, LabelFont()).width() <= room ? full : QString(kTerrainShortNames[terrain]);
 }
 
 QImage MakeLabelSheet() {
   QImage img = KeyedImage(58, 381);
-  const QFontMetrics fm(LabelFont());
+  // Every label gets the same height and baseline, from the tallest ascent
+  // and the deepest descent among the names, so that a row of labels lines up.
+  std::array<QRect, 20> inks;
+  int inkTop = 0;
+  int inkBottom = 0;
+  for (int k = 0; k < 20; ++k) {
+    inks[size_t(k)] = InkRect(LabelText(k), LabelFont());
+    inkTop = std::min(inkTop, inks[size_t(k)].top());
+    inkBottom = std::max(inkBottom, inks[size_t(k)].bottom());
+  }
+  const int h = (inkBottom - inkTop + 1) + 2 * (1 + kLabelPadY);
+  if (kLabelTop + h > 19) Fail("labels too high");
   for (int k = 0; k < 20; ++k) {
     const QString text = LabelText(k);
-    const int tw = fm.horizontalAdvance(text);
-    if (tw > 58 - 6) Fail("label too wide: " + text.toStdString());
+    const QRect& ink = inks[size_t(k)];
+    const int w = ink.width() + 2 * (1 + kLabelPadX);
+    if (w > 58) Fail("label too wide: " + text.toStdString());
     QImage layer = Layer(58, 19);
     QPainter p(&layer);
-    const int w = std::min(58, tw + 6);
-    const QRect box((58 - w) / 2, 3, w, 13);
+    const QRect box((58 - w) / 2, kLabelTop, w, h);
     p.fillRect(box, QColor(255, 250, 214));
     p.setPen(QColor(96, 84, 60));
     p.drawRect(box.adjusted(0, 0, -1, -1));
-    Text(p, QRectF(box), Qt::AlignCenter, text, LabelFont(), kInk);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(LabelFont());
+    p.setPen(QColor::fromRgb(kInk));
+    p.drawText(box.left() + 1 + kLabelPadX - ink.left(), box.top() + 1 + kLabelPadY - inkTop, text);
     p.end();
     Stamp(img, layer, 0, 19 * k);
   }
@@ -733,9 +764,19 @@ QImage MakeToggleStrip() {
     switch (i) {
       case 0: IconGrid(p, c); break;
       case 1: IconZoom(p, c); break;
-      case 2: DrawPixelIcon(p, TerrainIcon(3), c); break;
+      case 2:
+        // Two badges of the map, one over the other: marks, not one terrain.
+        DrawPixelIcon(p, Trimmed(TerrainIcon(6)), c + QPointF(-3, -3));
+        DrawPixelIcon(p, Trimmed(TerrainIcon(3)), c + QPointF(3, 3));
+        break;
       case 3: IconRoadHex(p, c, 18, 15); break;
-      default: DrawPixelIcon(p, TerrainIcon(20), c + QPointF(1, 0)); break;
+      default: {
+        // The flag is small on the map; the button shows it twice the size.
+        const QImage flag = Trimmed(TerrainIcon(20));
+        DrawPixelIcon(
+            p, flag.scaled(flag.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation), c);
+        break;
+      }
     }
   });
 }
@@ -796,6 +837,9 @@ QImage MakeSetDataPanel() {
 // ---------------------------------------------------------------------------
 // 186: terrain chooser.
 
+// The names start a little right of the badge, which ends at x 18.
+constexpr int kChooserTextX = 23;
+
 QImage MakeTerrainChooser() {
   QImage img(228, 380, QImage::Format_RGB32);
   img.fill(kWindow);
@@ -809,12 +853,12 @@ QImage MakeTerrainChooser() {
       const int o = pressed ? 1 : 0;
       QPainter p(&img);
       p.drawImage(r.x() + 5 + o, r.y() + 4 + o, TerrainIcon(k));
-      const QFontMetrics fm(font);
-      if (fm.horizontalAdvance(kTerrainNames[k]) > 114 - 26) {
+      // The name's ink stays a pixel clear of the bevel (x 112), pressed too.
+      if (kChooserTextX + 1 + InkRect(kTerrainNames[k], font).right() > 110) {
         Fail(std::string("chooser name too wide: ") + kTerrainNames[k]);
       }
-      Text(p, QRectF(r.x() + 25 + o, r.y() + o, 114 - 27, 19), Qt::AlignLeft | Qt::AlignVCenter,
-           kTerrainNames[k], font, pressed ? 0xFF000000 : kInk);
+      Text(p, QRectF(r.x() + kChooserTextX + o, r.y() + o, 114 - kChooserTextX - 2, 19),
+           Qt::AlignLeft | Qt::AlignVCenter, kTerrainNames[k], font, pressed ? 0xFF000000 : kInk);
       rects.push_back(r);
     }
   }
@@ -1111,7 +1155,10 @@ Patch SamplePatch() {
 // Lays the patch out as the view does: column c at (c - 1) * columnStep, row
 // r at r * rowStep, even columns half a row higher; the origin leaves room
 // for column 0 and the raised rows.
+// The terrain marks go where the view puts them: side by side with the
+// named-hex flag in the normal view, both on the same spot zoomed out.
 QImage DrawPatch(const Sheets& sh, const HexScale& s, const Patch& patch, bool icons, bool labels) {
+  const bool zoomed = s.width != kScales[0].width;
   const int ox = s.columnStep + 4;
   const int oy = s.rowStep / 2 + 4;
   const int w = (kPatchColumns - 1) * s.columnStep + s.width + 9;
@@ -1131,8 +1178,12 @@ QImage DrawPatch(const Sheets& sh, const HexScale& s, const Patch& patch, bool i
       const int iconX = x + (s.width - 16) / 2;
       const int iconY = y + (s.height - 11) / 2;
       if (icons) {
-        Blit(p, sh.icons, QRect(16 * cell.terrain, 0, 16, 11), iconX - 8, iconY - 5);
-        if (cell.named) Blit(p, sh.icons, QRect(16 * 20, 0, 16, 11), iconX + 8, iconY + 6);
+        Blit(p, sh.icons, QRect(16 * cell.terrain, 0, 16, 11), iconX - (zoomed ? 0 : 8),
+             iconY - (zoomed ? 0 : 5));
+        if (cell.named) {
+          Blit(p, sh.icons, QRect(16 * 20, 0, 16, 11), iconX + (zoomed ? 0 : 8),
+               iconY + (zoomed ? 0 : 6));
+        }
       }
       if (labels) {
         Blit(p, sh.labels, QRect(0, 19 * cell.terrain, 58, 19), x + s.width / 2 - 30,
@@ -1141,6 +1192,29 @@ QImage DrawPatch(const Sheets& sh, const HexScale& s, const Patch& patch, bool i
       Blit(p, sh.grid, FrameRect(s, 1), x, y);
       if (cell.selected) Blit(p, sh.grid, FrameRect(s, 0), x, y);
     }
+  }
+  p.end();
+  return img;
+}
+
+// Twenty patches, each all of one terrain, five to a row.
+QImage DrawFields(const Sheets& sh, const HexScale& s) {
+  std::vector<QImage> fields;
+  for (int terrain = 0; terrain < 20; ++terrain) {
+    Patch field{};
+    for (auto& row : field) {
+      for (auto& cell : row) cell.terrain = terrain;
+    }
+    fields.push_back(DrawPatch(sh, s, field, true, false));
+  }
+  const int gap = 6;
+  const QSize one = fields[0].size();
+  QImage img(5 * one.width() + 4 * gap, 4 * one.height() + 3 * gap,
+             QImage::Format_ARGB32_Premultiplied);
+  img.fill(QColor::fromRgb(kWindow));
+  QPainter p(&img);
+  for (int i = 0; i < 20; ++i) {
+    p.drawImage((i % 5) * (one.width() + gap), (i / 5) * (one.height() + gap), fields[size_t(i)]);
   }
   p.end();
   return img;
@@ -1217,6 +1291,18 @@ void WriteChecks(const QString& artDir, const QString& checkDir) {
     const QImage img = DrawPatch(sh, kScales[size_t(k)], patch, false, false);
     const QString name = QString("%1/hex_patch_scale%2.png").arg(checkDir).arg(k);
     if (!Enlarge(img, factors[k]).save(name)) Fail("cannot write " + name.toStdString());
+  }
+  for (int k = 1; k < 3; ++k) {
+    const QImage img = DrawPatch(sh, kScales[size_t(k)], patch, true, false);
+    const QString name = QString("%1/hex_patch_icons_scale%2.png").arg(checkDir).arg(k);
+    if (!Enlarge(img, factors[k]).save(name)) Fail("cannot write " + name.toStdString());
+  }
+  // Every terrain over a whole field of hexes, at each scale: neighbouring
+  // badges must stay apart and the map must show between them.
+  for (int k = 0; k < 3; ++k) {
+    const QImage img = DrawFields(sh, kScales[size_t(k)]);
+    const QString name = QString("%1/icon_fields_scale%2.png").arg(checkDir).arg(k);
+    if (!Enlarge(img, factors[k] / 2 + 1).save(name)) Fail("cannot write " + name.toStdString());
   }
   if (!Enlarge(DrawPatch(sh, kScales[0], patch, true, false), 3)
            .save(checkDir + "/hex_patch_icons.png") ||

@@ -34,6 +34,16 @@ constexpr ScreenRect kRoadsSlot{2, 114, 111, 131};
 // E and W have no place on it.
 constexpr uint16_t kChooserRoadBits[] = {kRoadN, kRoadNE, kRoadSE, kRoadS, kRoadSW, kRoadNW};
 
+// The road preview's white box, where the hovered hex's roads value stands.
+constexpr ScreenRect kRoadsValueBox{32, 2, 63, 20};
+
+// The modified marks stand in two lines from 14 pixels above the bottom bar.
+constexpr int32_t kModifiedRise = 14;
+// Where the terrain chooser leaves no room for those two lines (800 x 600),
+// the marks share the bottom bar's row with the status line instead, at its
+// right end: the status line gives up this much of the bar to them.
+constexpr int32_t kModifiedRowWidth = 176;
+
 constexpr int kRoadBits = 8;
 constexpr int32_t kIconWidth = 16;
 constexpr int32_t kIconHeight = 11;
@@ -64,6 +74,17 @@ TextDraw Text(std::string text, int32_t x, int32_t y, TextAnchor anchor = TextAn
   t.anchor = anchor;
   t.colour = colour;
   return t;
+}
+
+TextDraw Boxed(TextDraw t, const ScreenRect& box) {
+  t.box = box;
+  return t;
+}
+
+// The inside of a sunken text box of a panel, clear of its edge lines.
+ScreenRect InsideSlot(const ScreenRect& panel, const ScreenRect& slot) {
+  return {panel.left + slot.left + 1, panel.top + slot.top + 1, panel.left + slot.right - 1,
+          panel.top + slot.bottom - 1};
 }
 
 }  // namespace
@@ -194,28 +215,61 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
                          s.screen.left + s.screen.width() / 2, s.screen.top + 2,
                          TextAnchor::kCentre, kTextWhite));
   }
-  texts.push_back(Text(infoLine_, g.viewRect.left + g.viewRect.width() / 2, s.topBar.top + 2,
-                       TextAnchor::kCentre));
+  // The info line has the top bar between the toggle strip and the road preview.
+  const ScreenRect infoBox{s.toggleStrip.right + 2, s.topBar.top, s.roadPreview.left - 2,
+                           s.mapArea.top};
+  texts.push_back(Boxed(Text(infoLine_, g.viewRect.left + g.viewRect.width() / 2, s.topBar.top + 2,
+                             TextAnchor::kCentre),
+                        infoBox));
   if (picture) {
-    texts.push_back(Text(hoveredRoads_, s.roadPreview.left + 34, s.roadPreview.top + 2));
+    texts.push_back(Boxed(Text(hoveredRoads_, s.roadPreview.left + 34, s.roadPreview.top + 2),
+                          InsideSlot(s.roadPreview, kRoadsValueBox)));
   }
   const ScreenRect& panel = s.setDataPanel;
-  texts.push_back(Text(TerrainText(v.dataToSet.terrain), panel.left + kTerrainSlot.left + 1,
-                       panel.top + kTerrainSlot.top + 1));
-  texts.push_back(Text(v.autoChoice() ? " Auto" : Format("%d", v.dataToSet.roads),
-                       panel.left + kRoadsSlot.left + 1, panel.top + kRoadsSlot.top + 1));
+  texts.push_back(Boxed(Text(TerrainText(v.dataToSet.terrain), panel.left + kTerrainSlot.left + 1,
+                             panel.top + kTerrainSlot.top + 1),
+                        InsideSlot(panel, kTerrainSlot)));
+  texts.push_back(Boxed(Text(v.autoChoice() ? " Auto" : Format("%d", v.dataToSet.roads),
+                             panel.left + kRoadsSlot.left + 1, panel.top + kRoadsSlot.top + 1),
+                        InsideSlot(panel, kRoadsSlot)));
   const bool named = v.nameToSet > 0 && v.nameToSet < names.nameCount;
-  TextDraw name = Text(named ? names.NameOf(v.nameToSet) : std::string("No name"),
-                       panel.left + kNameSlot.left + 1, panel.top + kNameSlot.top + 1);
+  TextDraw name = Boxed(Text(named ? names.NameOf(v.nameToSet) : std::string("No name"),
+                             panel.left + kNameSlot.left + 1, panel.top + kNameSlot.top + 1),
+                        InsideSlot(panel, kNameSlot));
   name.font = TextFont::kCourierNew9;
   texts.push_back(std::move(name));
 
+  // The 800x600 mode has no room for the default font in the bottom bar.
+  const TextFont barFont =
+      s.fullScreen && s.screen.width() == 800 ? TextFont::kTahoma8 : TextFont::kDefault;
+  // The terrain chooser is the tallest panel of the right column; the marks
+  // stay in one place whichever panel the set mode shows.
+  const bool marksInBar = s.terrainChooser.bottom > s.bottomBar.top - kModifiedRise;
+  ScreenRect statusBox{s.bottomBar.left + 1, s.bottomBar.top, s.bottomBar.right - 1,
+                       s.bottomBar.bottom};
   if (map.modified || names.namesModified) {
     std::string which;
     if (map.modified) which += "<Map>";
     if (names.namesModified) which += " <Names>";
-    texts.push_back(Text(" * Modified:", s.mapArea.right + 1, s.bottomBar.top - 14));
-    texts.push_back(Text(std::move(which), s.mapArea.right + 1, s.bottomBar.top + 2));
+    if (marksInBar) {
+      if (which.front() == ' ') which.erase(0, 1);
+      const ScreenRect row{s.bottomBar.right - kModifiedRowWidth, s.bottomBar.top,
+                           s.bottomBar.right - 1, s.bottomBar.bottom};
+      TextDraw marks = Boxed(
+          Text(" * Modified: " + which, row.right - 1, s.bottomBar.top + 2, TextAnchor::kRight),
+          row);
+      marks.font = barFont;
+      texts.push_back(std::move(marks));
+      statusBox.right = row.left - 4;
+    } else {
+      // Under the chooser, as wide as the right panel.
+      const ScreenRect& right = s.rightPanel;
+      texts.push_back(Boxed(
+          Text(" * Modified:", s.mapArea.right + 1, s.bottomBar.top - kModifiedRise),
+          {right.left + 1, s.bottomBar.top - kModifiedRise, right.right - 1, s.bottomBar.top + 1}));
+      texts.push_back(Boxed(Text(std::move(which), s.mapArea.right + 1, s.bottomBar.top + 2),
+                            {right.left + 1, s.bottomBar.top + 1, right.right - 1, right.bottom}));
+    }
   }
   if (v.capsWarning != 0) {
     static constexpr const char* kCapsLines[] = {"CAPS LOCK", "Warning", "R,T,N & D",
@@ -227,9 +281,9 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
       y += kCapsLinePitch;
     }
   }
-  TextDraw status = Text(inputs.statusLine, s.bottomBar.left + 3, s.bottomBar.top + 2);
-  // The 800x600 mode has no room for the default font.
-  if (s.fullScreen && s.screen.width() == 800) status.font = TextFont::kTahoma8;
+  TextDraw status =
+      Boxed(Text(inputs.statusLine, s.bottomBar.left + 3, s.bottomBar.top + 2), statusBox);
+  status.font = barFont;
   if (!map.hasS16Picture) {
     // A map without its S16 tiles cannot go into the game: the status line says why.
     status.colour = kTextRed;

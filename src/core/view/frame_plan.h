@@ -76,6 +76,12 @@ struct TextDraw {
   TextFont font = TextFont::kDefault;
   /// Drawn on an opaque background of the frame's background colour.
   bool opaque = false;
+  /// The place the text's pixels must stay inside, empty for none: fonts
+  /// differ from machine to machine, so a text too wide or too high for it
+  /// is drawn in a smaller size, one that overhangs an edge is moved in, and
+  /// what still does not fit (a very long name) is cut off at the edge
+  /// rather than drawn over the panel beside it.
+  ScreenRect box = {};
   friend bool operator==(const TextDraw&, const TextDraw&) = default;
 };
 

@@ -1,7 +1,6 @@
 #include "ui/app/report_dialog.h"
 
 #include <QButtonGroup>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/maps_report.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -33,7 +33,7 @@ ReportDialog::ReportDialog(MapsReport& model, Prompts& prompts, QWidget* parent)
 
   list_ = new QListWidget(frame);
   // The number columns line up only in a font whose characters are all as wide.
-  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list_->setFont(ListFont());
   list_->setMinimumWidth(300);
   grid->addWidget(list_, 1, 0, 6, 1);
 

@@ -1,6 +1,5 @@
 #include "ui/map/map_number_dialog.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,7 +44,7 @@ MapNumberDialog::MapNumberDialog(MapNumberModel& model, QWidget* parent)
   list_ = new QListWidget(this);
   // "MAP" and the right-aligned numbers line up only in a fixed-pitch font;
   // entries run down and then on into further columns.
-  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list_->setFont(ListFont());
   list_->setFlow(QListView::TopToBottom);
   list_->setWrapping(true);
   list_->setResizeMode(QListView::Adjust);

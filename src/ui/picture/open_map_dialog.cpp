@@ -1,6 +1,5 @@
 #include "ui/picture/open_map_dialog.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -51,7 +50,7 @@ OpenMapDialog::OpenMapDialog(OpenMapModel& model, QWidget* parent)
   left->addWidget(count_);
   list_ = new QListWidget(this);
   // The lines are columns of names, numbers and status words.
-  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list_->setFont(ListFont());
   list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance(QString(kLineCharacters, 'M')));
   left->addWidget(list_, 1);
   grid->addLayout(left, 1, 0);

@@ -1,8 +1,12 @@
 #include "ui/view/map_renderer.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "core/app/edit_history.h"
 #include "core/picture/map_picture.h"
@@ -11,6 +15,7 @@
 #include "core/view/map_view.h"
 #include "ui/display/display_surfaces.h"
 #include "ui/display/picture_image.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 
@@ -18,15 +23,21 @@ namespace {
 
 QRect ToQRect(const ScreenRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
+// A text shrinks to fit its box down to this size and no further: below it
+// no name can be read, so the rest is cut off instead.
+constexpr int kSmallestText = 8;
+
 QColor FromColorRef(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-QFont FontFor(TextFont font) {
+QFont MakeFont(TextFont font) {
   QFont f;
   switch (font) {
     case TextFont::kCourierNew9:
       f = QFont("Courier New");
       f.setStyleHint(QFont::TypeWriter);
       f.setPointSize(9);
+      // Where the family is missing its stand-in may be proportional.
+      f = MonospaceFont(f);
       break;
     case TextFont::kTahoma8:
       f = QFont("Tahoma");
@@ -40,6 +51,18 @@ QFont FontFor(TextFont font) {
       break;
   }
   return f;
+}
+
+// Made once: finding a stand-in for a missing family measures fonts.
+const QFont& FontFor(TextFont font) {
+  static const QFont fonts[] = {MakeFont(TextFont::kDefault), MakeFont(TextFont::kCourierNew9),
+                                MakeFont(TextFont::kTahoma8)};
+  switch (font) {
+    case TextFont::kCourierNew9: return fonts[1];
+    case TextFont::kTahoma8: return fonts[2];
+    case TextFont::kDefault: break;
+  }
+  return fonts[0];
 }
 
 }  // namespace
@@ -84,18 +107,11 @@ int32_t MapRenderer::build() {
   labels_.SetScaleCount(1, true);
   labels_.DefineScale(0, 20, 58, 19);
 
+  // The strips only draw: which button the pointer is over, and its
+  // tooltip, are the frame plan's.
   toggles_.SetButtons(ScreenLayout::kToggleButtons, 24, 24, 27, 24);
-  for (int i = 0; i < ScreenLayout::kToggleButtons; ++i) {
-    toggles_.SetState(i, false, FramePlanner::ToggleTooltip(i));
-  }
   modes_.SetButtons(ScreenLayout::kModeButtons, 34, 24, 38, 24);
-  for (int i = 0; i < ScreenLayout::kModeButtons; ++i) {
-    modes_.SetState(i, false, FramePlanner::ModeTooltip(i));
-  }
   chooser_.SetButtons(ScreenLayout::kTerrainButtons, 114, 19, 114, 19, /*horizontal=*/false);
-  for (int i = 0; i < ScreenLayout::kTerrainButtons; ++i) {
-    chooser_.SetState(i, false, "Select this terrain type");
-  }
 
   pictureStale_ = true;
   overlayValid_ = false;
@@ -210,20 +226,53 @@ void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage
   DrawTexts(painter, plan);
 }
 
-void MapRenderer::DrawTexts(QPainter& painter, const FramePlan& plan) {
-  for (const TextDraw& t : plan.texts) {
-    const QFont font = FontFor(t.font);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const QString text = QString::fromUtf8(Cp1252ToUtf8(t.text).c_str());
-    const int width = metrics.horizontalAdvance(text);
-    int x = t.x;
-    if (t.anchor == TextAnchor::kCentre) x -= width / 2;
-    if (t.anchor == TextAnchor::kRight) x -= width;
-    if (t.opaque) painter.fillRect(QRect(x, t.y, width, metrics.height()), Qt::white);
-    painter.setPen(FromColorRef(t.colour));
-    painter.drawText(x, t.y + metrics.ascent(), text);
+void MapRenderer::DrawText(QPainter& painter, const TextDraw& t, bool cut) {
+  QFont font = FontFor(t.font);
+  const QString text = QString::fromUtf8(Cp1252ToUtf8(t.text).c_str());
+  const bool boxed = t.box.width() > 0 && t.box.height() > 0;
+  const QRect box = ToQRect(t.box);
+  // The text's pixels from the start of its baseline, whole pixels outward:
+  // antialiasing touches every pixel a glyph's outline enters.
+  auto inkOf = [&text](const QFont& f) {
+    const QRectF r = QFontMetricsF(f).boundingRect(text);
+    return QRect(QPoint(int(std::floor(r.left())), int(std::floor(r.top()))),
+                 QPoint(int(std::ceil(r.right())) - 1, int(std::ceil(r.bottom())) - 1));
+  };
+  QRect ink = inkOf(font);
+  if (boxed) {
+    int pixels = QFontInfo(font).pixelSize();
+    while ((ink.width() > box.width() || ink.height() > box.height()) && pixels > kSmallestText) {
+      font.setPixelSize(--pixels);
+      ink = inkOf(font);
+    }
   }
+  const QFontMetrics metrics(font);
+  const int width = metrics.horizontalAdvance(text);
+  int x = t.x;
+  if (t.anchor == TextAnchor::kCentre) x -= width / 2;
+  if (t.anchor == TextAnchor::kRight) x -= width;
+  int baseline = t.y + metrics.ascent();
+  if (boxed) {
+    // Moved in from the far edge first, so that a text wider than its box
+    // keeps its start and loses its end.
+    x -= std::max(0, x + ink.right() - box.right());
+    x += std::max(0, box.left() - (x + ink.left()));
+    baseline -= std::max(0, baseline + ink.bottom() - box.bottom());
+    baseline += std::max(0, box.top() - (baseline + ink.top()));
+  }
+  painter.save();
+  if (boxed && cut) painter.setClipRect(box);
+  painter.setFont(font);
+  if (t.opaque) {
+    painter.fillRect(QRect(x, baseline - metrics.ascent(), width, metrics.height()), Qt::white);
+  }
+  painter.setPen(FromColorRef(t.colour));
+  painter.drawText(x, baseline, text);
+  painter.restore();
+}
+
+void MapRenderer::DrawTexts(QPainter& painter, const FramePlan& plan) {
+  for (const TextDraw& t : plan.texts) DrawText(painter, t);
 }
 
 int32_t MapRenderer::drawFrame(const FrameInputs& inputs, bool* drawn) {

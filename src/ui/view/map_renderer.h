@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/view/frame_plan.h"
-#include "ui/display/area_panel.h"
 #include "ui/display/button_strip.h"
 #include "ui/display/sprite_sheet.h"
 #include "ui/display/surface_image.h"
@@ -45,9 +44,13 @@ class MapRenderer {
   /// presenting): what a frame must look like, for tests and batch pictures.
   void DrawUncached(const FrameInputs& inputs, QImage& target);
 
+  /// Draws one planned text as every frame draws it: its font, anchor,
+  /// colour, background and fitting into its box. `cut` false leaves out
+  /// the cut at the box's edge, to show what the cut would take away.
+  static void DrawText(QPainter& painter, const TextDraw& text, bool cut = true);
+
   FramePlanner& planner() { return planner_; }
   /// The road chooser's hit areas, for the editing input.
-  const AreaPanel& roadChooser() const { return roadChooser_; }
 
  private:
   void MakePictureImage();
@@ -71,9 +74,9 @@ class MapRenderer {
   ButtonStrip toggles_;
   ButtonStrip modes_;
   ButtonStrip chooser_;
-  AreaPanel setData_;
-  AreaPanel roadChooser_;
-  AreaPanel roadPreview_;
+  SurfaceImage setData_;
+  SurfaceImage roadChooser_;
+  SurfaceImage roadPreview_;
 
   QImage picture_;
   bool pictureStale_ = true;

@@ -1,7 +1,6 @@
 #include "ui/view/name_picker_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/util/cp1252.h"
+#include "ui/display/ui_text.h"
 
 namespace maptesk {
 namespace {
@@ -29,7 +29,7 @@ NamePickerDialog::NamePickerDialog(NamePickerModel& model, QWidget* parent)
   list_ = new QListWidget(this);
   list_->setObjectName("names");
   // The lines are "[%-2d]  name": a fixed pitch keeps the names in one column.
-  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  list_->setFont(ListFont());
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setMinimumHeight(300);
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { model_.Select(row); });

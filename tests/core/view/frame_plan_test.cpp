@@ -304,13 +304,26 @@ TEST_F(FramePlanTest, RoadToSetMarksShowTheAutoChoiceOrTheRoseBits) {
 TEST_F(FramePlanTest, StatusLineIsRedAndOpaqueWithoutAnS16Picture) {
   map.hasS16Picture = false;
   TextDraw status = PlanOffMap().texts.back();
-  EXPECT_EQ(status,
-            (TextDraw{"Ready", 5, 1002, TextAnchor::kLeft, kTextRed, TextFont::kDefault, true}));
+  // Its box is the bottom bar, a pixel in from either end.
+  EXPECT_EQ(status, (TextDraw{"Ready",
+                              5,
+                              1002,
+                              TextAnchor::kLeft,
+                              kTextRed,
+                              TextFont::kDefault,
+                              true,
+                              {3, 1000, 1162, 1024}}));
   map.hasS16Picture = true;
   view->layout({0, 0, 800, 600}, true);
   status = PlanOffMap().texts.back();
-  EXPECT_EQ(status,
-            (TextDraw{"Ready", 4, 578, TextAnchor::kLeft, kTextGrey, TextFont::kTahoma8, false}));
+  EXPECT_EQ(status, (TextDraw{"Ready",
+                              4,
+                              578,
+                              TextAnchor::kLeft,
+                              kTextGrey,
+                              TextFont::kTahoma8,
+                              false,
+                              {2, 576, 682, 600}}));
 }
 
 TEST_F(FramePlanTest, ModifiedTextsNameWhatChanged) {
@@ -325,6 +338,93 @@ TEST_F(FramePlanTest, ModifiedTextsNameWhatChanged) {
     map.modified = c.map;
     names.namesModified = c.names;
     EXPECT_EQ(TextsAt(PlanOffMap(), view->screen.mapArea.right + 1), c.texts);
+  }
+}
+
+TEST_F(FramePlanTest, ModifiedTextsShareTheBottomBarWhereTheChooserLeavesNoRoom) {
+  // At 800 x 600 the terrain chooser reaches down to the bottom bar: the marks
+  // move into the bar's right end, on the status line's row and in its font,
+  // whichever panel the set mode shows.
+  view->layout({0, 0, 800, 600}, true);
+  ASSERT_GT(view->screen.terrainChooser.bottom, view->screen.bottomBar.top - 14);
+  struct Case {
+    bool map, names;
+    std::string text;
+  } cases[] = {{true, false, " * Modified: <Map>"},
+               {false, true, " * Modified: <Names>"},
+               {true, true, " * Modified: <Map> <Names>"}};
+  for (const int mode : {kSetTerrain, kSetRoads, kSetName}) {
+    view->setSetMode(mode);
+    for (const Case& c : cases) {
+      map.modified = c.map;
+      names.namesModified = c.names;
+      const FramePlan plan = PlanOffMap();
+      const TextDraw* marks = FindText(plan, c.text);
+      ASSERT_NE(marks, nullptr) << c.text;
+      EXPECT_EQ(marks->anchor, TextAnchor::kRight);
+      EXPECT_EQ(marks->x, view->screen.bottomBar.right - 2);
+      EXPECT_EQ(marks->y, 578);
+      EXPECT_EQ(marks->font, TextFont::kTahoma8);
+      EXPECT_TRUE(TextsAt(plan, view->screen.mapArea.right + 1).empty());
+      // The status line gives up the end of the bar to them.
+      const TextDraw& status = plan.texts.back();
+      EXPECT_EQ(status.text, "Ready");
+      EXPECT_LT(status.box.right, marks->box.left);
+      EXPECT_EQ(marks->box.right, view->screen.bottomBar.right - 1);
+    }
+  }
+}
+
+TEST_F(FramePlanTest, EveryGreyTextHasABoxOfItsOwnOffThePanels) {
+  // A changed map with the pointer on a hex, so that every text shows, on
+  // screens from a small window to both full-screen modes and every set mode.
+  names.nameIndex[3][4] = uint8_t(names.AddName("Kirkby Lonsdale"));
+  view->nameToSet = 1;
+  map.modified = names.namesModified = true;
+  struct Screen {
+    ScreenRect rect;
+    bool full;
+  } screens[] = {{{0, 0, 1280, 1024}, false},
+                 {{0, 0, 640, 480}, false},
+                 {{0, 0, 800, 600}, true},
+                 {{0, 0, 1024, 768}, true}};
+  for (const Screen& screen : screens) {
+    view->layout(screen.rect, screen.full);
+    for (const int mode : {kSetTerrain, kSetRoads, kSetName}) {
+      view->setSetMode(mode);
+      const HexPos hex = view->grid.hexToPixel(3, 4);
+      const FramePlan plan = PlanAt(hex.screenX + 30, hex.screenY + 25);
+      const ScreenLayout& s = view->screen;
+      // What the texts may not cover: the panels, but for their text slots.
+      std::vector<ScreenRect> panels = {s.toggleStrip, s.modeStrip};
+      if (mode == kSetTerrain) panels.push_back(s.terrainChooser);
+      if (mode == kSetRoads) panels.push_back(s.roadChooser);
+      auto overlaps = [](const ScreenRect& a, const ScreenRect& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+      };
+      std::vector<const TextDraw*> greys;
+      for (const TextDraw& t : plan.texts) {
+        if (t.colour != kTextWhite) greys.push_back(&t);
+      }
+      // The info line, the roads value, three slots, the marks, the status line.
+      ASSERT_GE(greys.size(), 7u);
+      for (size_t i = 0; i < greys.size(); ++i) {
+        const TextDraw& t = *greys[i];
+        const ScreenRect& box = t.box;
+        EXPECT_GT(box.width(), 0) << t.text;
+        EXPECT_GT(box.height(), 0) << t.text;
+        EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= screen.rect.right &&
+                    box.bottom <= screen.rect.bottom)
+            << t.text << " " << box;
+        for (const ScreenRect& panel : panels) {
+          EXPECT_FALSE(overlaps(box, panel)) << t.text << " " << box << " over " << panel;
+        }
+        for (size_t j = 0; j < i; ++j) {
+          EXPECT_FALSE(overlaps(box, greys[j]->box))
+              << t.text << " " << box << " and " << greys[j]->text << " " << greys[j]->box;
+        }
+      }
+    }
   }
 }
 

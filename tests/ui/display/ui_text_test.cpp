@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+
 namespace maptesk {
 namespace {
 
@@ -23,6 +27,30 @@ TEST(UiText, MessagesReadUtf8PathsAndWindows1252Names) {
   }
   const std::string path = "/tmp/jos\xC3\xA9/A.MAP";
   EXPECT_EQ(PathBytes(PathText(path)), path);
+}
+
+// Whether every character of the list lines' kinds takes one width.
+bool LooksMonospaced(const QFont& font) {
+  const QFontMetricsF metrics(font);
+  const qreal width = metrics.horizontalAdvance("iiii");
+  for (const char* run : {"WWWW", "mmmm", "0000", "    ", "[[[[", "...."}) {
+    if (metrics.horizontalAdvance(run) != width) return false;
+  }
+  return width > 0;
+}
+
+TEST(UiText, MonospaceFontsMeasureMonospacedWhateverTheyWereAskedAs) {
+  // A proportional font asked for is swapped for a monospaced one of its size;
+  // a monospaced one is kept as it is.
+  QFont proportional = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  proportional.setPixelSize(15);
+  ASSERT_FALSE(LooksMonospaced(proportional)) << "the machine's general font is monospaced";
+  const QFont swapped = MonospaceFont(proportional);
+  EXPECT_TRUE(LooksMonospaced(swapped)) << swapped.family().toStdString();
+  EXPECT_EQ(QFontInfo(swapped).pixelSize(), 15);
+  EXPECT_EQ(MonospaceFont(swapped), swapped);
+
+  EXPECT_TRUE(LooksMonospaced(ListFont())) << ListFont().family().toStdString();
 }
 
 }  // namespace
