@@ -12,7 +12,6 @@ void ButtonStrip::SetButtons(int count, int width, int height, int stepX, int st
   count = std::max(0, count);
   buttons_.assign(size_t(count), Button{});
   horizontal_ = horizontal;
-  hovered_ = -1;
   const int across = std::max(1, count);
   if (width < 1) width = horizontal ? this->width() / across : this->width() / 2;
   if (height < 1) height = horizontal ? this->height() / 2 : this->height() / across;
@@ -30,37 +29,14 @@ bool ButtonStrip::pressed(int index) const {
   return index >= 0 && index < count() && buttons_[index].pressed;
 }
 
-void ButtonStrip::SetState(int index, bool pressed, const std::string& tooltip) {
+void ButtonStrip::SetState(int index, bool pressed) {
   if (index < 0 || index >= count()) return;
   buttons_[index].pressed = pressed;
-  if (!tooltip.empty()) buttons_[index].tooltip = tooltip;
 }
 
 void ButtonStrip::SetOnlyPressed(int index, bool pressed) {
   for (Button& button : buttons_) button.pressed = false;
   if (index >= 0 && index < count()) buttons_[index].pressed = pressed;
-}
-
-int ButtonStrip::HitTest(int x, int y, bool toggle) {
-  if (!ContainsPoint(x, y) || stepX_ < 1 || stepY_ < 1) return -1;
-  // The right (or bottom) edge counts as inside the strip but falls on the
-  // button after the last, which does not exist.
-  const int index =
-      horizontal_ ? (x - destRect().left()) / stepX_ : (y - destRect().top()) / stepY_;
-  if (index < 0 || index >= count()) return -1;
-  if (toggle) buttons_[index].pressed = !buttons_[index].pressed;
-  return index;
-}
-
-int ButtonStrip::UpdateHover(int x, int y) {
-  hovered_ = HitTest(x, y, false);
-  return hovered_;
-}
-
-const std::string& ButtonStrip::Tooltip(int index) const {
-  static const std::string kNone;
-  if (index == -1) index = hovered_;
-  return index >= 0 && index < count() ? buttons_[index].tooltip : kNone;
 }
 
 QRect ButtonStrip::ButtonSource(int index) const {

@@ -24,18 +24,10 @@ class ButtonStrip : public SurfaceImage {
   int stepY() const { return stepY_; }
   bool horizontal() const { return horizontal_; }
   bool pressed(int index) const;
-  int hovered() const { return hovered_; }
 
-  /// An empty tooltip leaves the button's tooltip as it was.
-  void SetState(int index, bool pressed, const std::string& tooltip = {});
+  void SetState(int index, bool pressed);
   /// Releases every other button.
   void SetOnlyPressed(int index, bool pressed);
-  /// The button under a point, or -1; `toggle` flips the button hit.
-  int HitTest(int x, int y, bool toggle = false);
-  /// Remembers the button under the pointer; returns it (or -1).
-  int UpdateHover(int x, int y);
-  /// The button's tooltip, the hovered button's for -1; empty for none.
-  const std::string& Tooltip(int index = -1) const;
 
   /// Where in the picture a button's current look is.
   QRect ButtonSource(int index) const;
@@ -47,7 +39,6 @@ class ButtonStrip : public SurfaceImage {
  private:
   struct Button {
     bool pressed = false;
-    std::string tooltip;
   };
   QPoint ButtonPlace(int index) const;
 
@@ -55,7 +46,6 @@ class ButtonStrip : public SurfaceImage {
   QSize buttonSize_;
   int stepX_ = 0;
   int stepY_ = 0;
-  int hovered_ = -1;
   bool horizontal_ = true;
 };
 

@@ -22,23 +22,17 @@ constexpr SystemColours kSystemColours = {{
 constexpr QRgb kEmpty = 0xFF000000;
 
 // The screen as the mode walk sees it: a mode fits when the screen is at
-// least that large and the mode was not refused.
+// least that large.
 class ScreenModes final : public ModeSetter {
  public:
-  ScreenModes(QSize screen, const std::vector<DisplayMode>& refused)
-      : screen_(screen), refused_(refused) {}
+  explicit ScreenModes(QSize screen) : screen_(screen) {}
 
-  int32_t SetDisplayMode(int width, int height, int bits) override {
-    if (screen_.width() < width || screen_.height() < height) return kErrFail;
-    for (const DisplayMode& mode : refused_) {
-      if (mode.width == width && mode.height == height && mode.bits == bits) return kErrFail;
-    }
-    return kOk;
+  int32_t SetDisplayMode(int width, int height, int) override {
+    return screen_.width() < width || screen_.height() < height ? kErrFail : kOk;
   }
 
  private:
   QSize screen_;
-  const std::vector<DisplayMode>& refused_;
 };
 
 // The largest rectangle of the back surface's aspect inside the screen,
@@ -97,7 +91,7 @@ int32_t DisplaySurfaces::InitFullScreen(QRect& out, int& bits, int mode) {
   if (!created()) return kErrFail;
   ReleaseSurfaces();
   ScreenRect rect{out.left(), out.top(), out.left() + out.width(), out.top() + out.height()};
-  ScreenModes screen(screenSize_, refused_);
+  ScreenModes screen(screenSize_);
   const int32_t result = WalkDisplayModes(screen, mode, rect, bits);
   out = QRect(rect.left, rect.top, rect.width(), rect.height());
   if (!Succeeded(result)) return result;
@@ -223,10 +217,6 @@ int32_t DisplaySurfaces::Restore() {
   if (!created()) return kErrFail;
   lost_ = false;
   return kOk;
-}
-
-void DisplaySurfaces::RefuseMode(int width, int height, int bits) {
-  refused_.push_back({0, width, height, bits});
 }
 
 void DisplaySurfaces::Attach(SurfaceImage* image) {

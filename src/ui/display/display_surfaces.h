@@ -97,8 +97,6 @@ class DisplaySurfaces {
   /// The screen the full-screen modes are checked against; Create takes the
   /// primary screen's size when none was set.
   void SetScreenSize(QSize size) { screenSize_ = size; }
-  /// Makes the screen refuse a mode, as a display that lacks it would.
-  void RefuseMode(int width, int height, int bits);
 
   bool created() const { return owner_ != nullptr; }
   bool fullScreen() const { return fullScreen_; }
@@ -129,7 +127,6 @@ class DisplaySurfaces {
   QImage reduced_;
   QRect displayRect_;
   QSize screenSize_;
-  std::vector<DisplayMode> refused_;
   std::vector<SurfaceImage*> images_;
   QList<QRgb> palette_;
   QRgb fillColor_ = 0xFF000000;

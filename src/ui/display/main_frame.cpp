@@ -108,6 +108,13 @@ bool MainFrame::Create() {
       LayOut();
     });
   }
+  winId();  // the native window, so that its screen can be followed
+  if (QWindow* window = windowHandle()) {
+    // On another screen (another scale, another depth) what was drawn is
+    // stale: the surfaces count as lost, and the next frame restores them
+    // and draws everything again.
+    connect(window, &QWindow::screenChanged, this, [this] { display_.LoseSurfaces(); });
+  }
   const qreal hz = screen() ? screen()->refreshRate() : 60.0;
   frameTimer_.start(int(1000.0 / (hz > 1.0 ? hz : 60.0)));
   return true;

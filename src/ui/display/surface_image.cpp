@@ -80,16 +80,6 @@ void SurfaceImage::SetSourceRect(int x, int y, int width, int height) {
                       height < 1 ? height_ : height);
 }
 
-void SurfaceImage::PlaceAt(int x, int y, bool reset) {
-  if (reset) sourceRect_ = picture_.rect();
-  destRect_ = QRect(QPoint(x, y), sourceRect_.size());
-}
-
-bool SurfaceImage::ContainsPoint(int x, int y) const {
-  return x >= destRect_.left() && x <= destRect_.left() + destRect_.width() &&
-         y >= destRect_.top() && y <= destRect_.top() + destRect_.height();
-}
-
 int32_t SurfaceImage::CanDraw() const {
   if (display_ == nullptr || !loaded_) return kErrFail;
   if (display_->lost()) return kErrSurfaceLost;
@@ -119,24 +109,6 @@ int32_t SurfaceImage::Draw(QPainter& painter, int x, int y, const QRect* source)
   const QRect from = wanted.intersected(picture_.rect());
   if (from.isEmpty()) return kOk;
   painter.drawImage(QPoint(x + from.x() - wanted.x(), y + from.y() - wanted.y()), picture_, from);
-  return kOk;
-}
-
-int32_t SurfaceImage::StretchDraw(const QRect& dest, const QRect* source, QImage* target) {
-  const int32_t ready = CanDraw();
-  if (ready != kOk) return ready;
-  QImage* surface = TargetOf(target);
-  if (surface == nullptr) return kErrFail;
-  QPainter painter(surface);
-  return StretchDraw(painter, dest, source);
-}
-
-int32_t SurfaceImage::StretchDraw(QPainter& painter, const QRect& dest, const QRect* source) {
-  const int32_t ready = CanDraw();
-  if (ready != kOk) return ready;
-  const QRect from = source != nullptr ? *source : sourceRect_;
-  if (from.isEmpty() || dest.isEmpty()) return kOk;
-  painter.drawImage(dest, picture_, from);
   return kOk;
 }
 

@@ -51,11 +51,6 @@ class SurfaceImage {
   void SetDestRect(const QRect& rect) { destRect_ = rect; }
   /// x and y below 0 become 0; width or height below 1 the picture's.
   void SetSourceRect(int x, int y, int width, int height);
-  /// Moves the destination to (x, y) with the source's size; `reset` first
-  /// makes the source the whole picture.
-  void PlaceAt(int x, int y, bool reset);
-  /// Inside the destination, its right and bottom edges included.
-  bool ContainsPoint(int x, int y) const;
 
   /// Draws `source` (the source rectangle when null) with its top-left at
   /// (x, y) on `target`, or on the back surface when null. kErrFail without
@@ -63,9 +58,6 @@ class SurfaceImage {
   int32_t Draw(int x, int y, const QRect* source = nullptr, QImage* target = nullptr);
   /// The same with the frame's painter, so a whole frame needs one painter.
   int32_t Draw(QPainter& painter, int x, int y, const QRect* source = nullptr);
-  /// Scales `source` (the source rectangle when null) into `dest`.
-  int32_t StretchDraw(const QRect& dest, const QRect* source = nullptr, QImage* target = nullptr);
-  int32_t StretchDraw(QPainter& painter, const QRect& dest, const QRect* source = nullptr);
 
  protected:
   /// kOk when a picture can be drawn now, else the result to give.

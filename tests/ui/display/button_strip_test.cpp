@@ -16,7 +16,7 @@ struct TwoButtons : ::testing::Test {
     ASSERT_EQ(strip.Attach(&display, kBlitOpaque), kOk);
     ASSERT_EQ(strip.CreateFromPicture(CodedPicture(60, 40)), kOk);
     strip.SetButtons(2);
-    strip.PlaceAt(100, 50, false);
+    strip.SetDestRect(QRect(QPoint(100, 50), strip.destRect().size()));
   }
 };
 
@@ -41,32 +41,12 @@ TEST(ButtonStrip, AVerticalStripSplitsTheOtherWay) {
   EXPECT_EQ(strip.ButtonSource(1), QRect(0, 30, 20, 30));
 }
 
-TEST_F(TwoButtons, HitTestFindsTheButtonUnderThePoint) {
-  struct Row {
-    int x, y, index;
-  };
-  for (const Row& row : {
-           Row{100, 50, 0},
-           Row{129, 60, 0},
-           Row{130, 60, 1},
-           Row{159, 70, 1},   // the bottom edge counts
-           Row{160, 60, -1},  // the right edge falls on a third button
-           Row{99, 60, -1},
-       }) {
-    EXPECT_EQ(strip.HitTest(row.x, row.y), row.index) << row.x << "," << row.y;
-  }
-  EXPECT_EQ(strip.HitTest(140, 55, true), 1);
-  EXPECT_TRUE(strip.pressed(1)) << "toggled";
-}
-
-TEST_F(TwoButtons, TooltipsAndPressedStates) {
-  strip.SetState(0, true, "Grid");
+TEST_F(TwoButtons, OnlyOneButtonStaysPressed) {
   strip.SetState(0, true);
-  EXPECT_EQ(strip.UpdateHover(105, 55), 0);
-  EXPECT_EQ(strip.Tooltip(), "Grid") << "an empty tooltip keeps the old one";
   strip.SetOnlyPressed(1, true);
   EXPECT_FALSE(strip.pressed(0));
   EXPECT_TRUE(strip.pressed(1));
+  EXPECT_FALSE(strip.pressed(2)) << "no third button";
 }
 
 }  // namespace

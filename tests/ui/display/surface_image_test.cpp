@@ -58,11 +58,6 @@ TEST(SurfaceImage, SourceAndDestinationRectangles) {
     sprite.SetSourceRect(row.x, row.y, row.w, row.h);
     EXPECT_EQ(sprite.sourceRect(), row.expected) << row.x << "," << row.y;
   }
-  sprite.PlaceAt(10, 20, true);
-  EXPECT_EQ(sprite.destRect(), QRect(10, 20, 40, 30));
-  EXPECT_TRUE(sprite.ContainsPoint(50, 50)) << "right and bottom edges are inside";
-  EXPECT_FALSE(sprite.ContainsPoint(51, 50));
-  EXPECT_FALSE(sprite.ContainsPoint(9, 20));
 }
 
 TEST(SurfaceImage, DrawingNeedsADisplayAndASurface) {
@@ -90,20 +85,6 @@ TEST(SurfaceImage, ASourcePastThePictureDrawsOnlyItsInsidePart) {
   const QRect empty(0, 0, 0, 4);
   ASSERT_EQ(sprite.Draw(0, 0, &empty, &target), kOk);
   EXPECT_EQ(target.pixel(0, 0), kCanvasColour);
-}
-
-TEST(SurfaceImage, StretchDrawRepeatsPixels) {
-  DisplaySurfaces display;
-  SurfaceImage sprite;
-  sprite.Attach(&display, kBlitOpaque);
-  ASSERT_EQ(sprite.CreateFromPicture(CodedPicture(4, 4)), kOk);
-  QImage target = Canvas(10, 10);
-  const QRect source(1, 1, 2, 2);
-  ASSERT_EQ(sprite.StretchDraw(QRect(2, 2, 4, 4), &source, &target), kOk);
-  EXPECT_EQ(target.pixel(3, 3), CodedPixel(1, 1));
-  EXPECT_EQ(target.pixel(4, 3), CodedPixel(2, 1));
-  EXPECT_EQ(target.pixel(5, 5), CodedPixel(2, 2));
-  EXPECT_EQ(target.pixel(6, 6), kCanvasColour);
 }
 
 }  // namespace
