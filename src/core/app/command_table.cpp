@@ -1,5 +1,6 @@
 #include "core/app/command_table.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/app/map_tool_app.h"
@@ -28,6 +29,12 @@ void FlipOption(MapToolApp& app, int bit) {
 }
 
 void VideoMode(MapToolApp& app, int mode) { app.SwitchVideoMode(mode); }
+void Brush(MapToolApp& app, int radius) {
+  if (EditInput* input = app.input()) input->setBrushRadius(radius);
+}
+void SelectTerrain(MapToolApp& app, int add) {
+  if (EditInput* input = app.input()) input->selectByTerrain(add != 0);
+}
 void Recent(MapToolApp& app, int index) { app.RecentFileCommand(index); }
 void ViewDialog(MapToolApp& app, int id) { app.RunViewDialog(id); }
 void Nothing(MapToolApp&, int) {}
@@ -36,14 +43,15 @@ constexpr const char* kFile = "&File";
 constexpr const char* kEdit = "&Edit";
 constexpr const char* kOptions = "&Options";
 constexpr const char* kSelect = "Select what to set";
+constexpr const char* kTools = "&Tools";
 constexpr const char* kAutoRoads = "Auto&Roads";
 constexpr const char* kNames = "&Names";
-constexpr const char* kTools = "Misc. Tools";
+constexpr const char* kMiscTools = "Misc. Tools";
 constexpr const char* kHelp = "&Help";
 constexpr const char* kAbout = "&Help/&About...";
 
-constexpr std::array<const char*, 8> kMenuTitles = {kFile,      kEdit,  kOptions, kSelect,
-                                                    kAutoRoads, kNames, kTools,   kHelp};
+constexpr std::array<const char*, 9> kMenuTitles = {kFile,      kEdit,  kOptions,   kSelect, kTools,
+                                                    kAutoRoads, kNames, kMiscTools, kHelp};
 
 using E = Enable;
 using C = Check;
@@ -119,6 +127,23 @@ const Command kCommands[] = {
   {kCmdNameMode, kSelect, "Select  &Name to set\tF7", "F7", "Selecet Name to set",
    E::kAlways, C::kSetMode, kSetName, Input<&EditInput::chooseNameMode>},
 
+  {kCmdFill, kTools, "&Fill region\tF", "",
+   "Fill the hexes joined to the one under the pointer through its terrain (key F)",
+   E::kAlways, C::kNone, 0, Input<&EditInput::fillRegion>},
+  {kCmdRoadPath, kTools, "Road along a &path\tP", "",
+   "P on a first hex, P on a last hex: a road along the straight line between them; Esc cancels",
+   E::kAlways, C::kNone, 0, Input<&EditInput::roadPathPoint>},
+  {kCmdSelectTerrain, kTools, "&Select by terrain\ts", "",
+   "Select every hex of the terrain under the pointer (key s; S adds to the selection)",
+   E::kAlways, C::kNone, 0, SelectTerrain},
+  {kCmdBrush1, kTools, "Brush: &1 hex", "", "Set on the hex under the pointer only ([ and ] step)",
+   E::kAlways, C::kBrush, 0, Brush, true},
+  {kCmdBrush7, kTools, "Brush: &7 hexes", "", "Set on the hex under the pointer and its neighbours",
+   E::kAlways, C::kBrush, 1, Brush},
+  {kCmdBrush19, kTools, "Brush: 1&9 hexes", "",
+   "Set on the hexes within two steps of the one under the pointer", E::kAlways, C::kBrush, 2,
+   Brush},
+
   {kCmdGenerateRoads, kAutoRoads, "Generate roads from \"Auto R.M\"", "",
    "Generates properly linked roads for all hexes with an AutoRoad mark",
    E::kAlways, C::kNone, 0, Input<&EditInput::generateRoads>},
@@ -141,9 +166,9 @@ const Command kCommands[] = {
   {kCmdBrowseNames, kNames, "&Browse MapNames", "", "Open a names file in its own program",
    E::kAlways, C::kNone, 0, App<&MapToolApp::BrowseNamesCommand>},
 
-  {kCmdReport, kTools, "&Report Map files", "", "Report the map files of a folder",
+  {kCmdReport, kMiscTools, "&Report Map files", "", "Report the map files of a folder",
    E::kAlways, C::kNone, 0, App<&MapToolApp::ReportCommand>},
-  {kCmdGlobalChanges, kTools, "&Global terrain changes", "",
+  {kCmdGlobalChanges, kMiscTools, "&Global terrain changes", "",
    "Replace one terrain type by another over the whole map", E::kMapLoaded, C::kNone, 0,
    App<&MapToolApp::GlobalChangesCommand>},
 
@@ -230,16 +255,17 @@ std::string CommandTableHtml() {
     for (char& ch : menu) {
       if (ch == '/') ch = '>';
     }
-    std::string keys = c.keys;
-    for (size_t at = keys.find(';'); at != std::string::npos; at = keys.find(';')) {
-      keys.replace(at, 1, ", ");
-    }
-    // A label's own key text tells the plain letters too ("Alt+Z or Z").
+    // The label's own key text first ("Alt+Z or Z", "F"), then every
+    // accelerator it does not name.
     const std::string label = c.label;
-    if (const size_t tab = label.find('\t'); tab != std::string::npos) {
-      const std::string shown = label.substr(tab + 1);
-      if (shown.find(" or ") != std::string::npos)
-        keys += keys.empty() ? shown : ", " + shown.substr(shown.rfind(' ') + 1);
+    const size_t tab = label.find('\t');
+    std::string keys = tab == std::string::npos ? std::string() : label.substr(tab + 1);
+    const std::string all = c.keys;
+    for (size_t start = 0; start < all.size();) {
+      const size_t end = std::min(all.find(';', start), all.size());
+      const std::string key = all.substr(start, end - start);
+      if (keys.find(key) == std::string::npos) keys += keys.empty() ? key : ", " + key;
+      start = end + 1;
     }
     out += "<tr><td>" + HtmlEscaped(menu) + "</td><td>" + HtmlEscaped(PlainLabel(c.label)) +
            "</td><td>" + HtmlEscaped(keys) + "</td><td>" + HtmlEscaped(c.prompt) + "</td></tr>\n";

@@ -43,6 +43,13 @@ enum AppCommand : int {
   kCmdSave = 32900,
   kCmdUndo = 57643,
   kCmdRedo = 57644,
+  // The hex tools; their keys are the view's letters.
+  kCmdFill = 33010,
+  kCmdRoadPath = 33011,
+  kCmdSelectTerrain = 33012,
+  kCmdBrush1 = 33013,
+  kCmdBrush7 = 33014,
+  kCmdBrush19 = 33015,
 };
 
 /// When a command can be chosen.
@@ -65,6 +72,7 @@ enum class Check : uint8_t {
   kToggle,     ///< the view toggle bit `arg`
   kSetMode,    ///< SetMode is `arg`
   kVideoMode,  ///< the video mode in use is `arg`
+  kBrush,      ///< the brush's radius is `arg`
 };
 
 struct Command {

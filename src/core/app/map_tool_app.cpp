@@ -182,6 +182,7 @@ std::optional<bool> MapToolApp::CommandChecked(const Command& command) const {
     case Check::kToggle: return ws_.settings.Toggle(uint16_t(command.arg));
     case Check::kSetMode: return ws_.settings.setMode == command.arg;
     case Check::kVideoMode: return shell_.VideoMode() == command.arg;
+    case Check::kBrush: return ws_.settings.brushRadius == command.arg;
   }
   return std::nullopt;
 }

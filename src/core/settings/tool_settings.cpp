@@ -30,6 +30,8 @@ void ToolSettings::LoadSettings(ProfileStore& store) {
   terrainMask = store.ReadInt(kSettingsSection, "Terrain", 0) & kAllTerrainMask;
   if (terrainMask == 0) terrainMask = kDefaultTerrainMask;
   ApplyUserDefs(store.ReadInt(kSettingsSection, "User defs", kDefaultUserDefs));
+  const uint32_t brush = store.ReadInt(kSettingsSection, "Brush size", 1);
+  brushRadius = brush >= 19 ? 2 : (brush >= 7 ? 1 : 0);
   for (int i = 0; i < kRecentFileCount; ++i) {
     recentFiles[size_t(i)] = store.ReadString(kRecentSection, Format("File%d", i + 1), "");
   }
@@ -43,6 +45,8 @@ void ToolSettings::SaveSettings(ProfileStore& store) const {
   store.WriteString(kSettingsSection, "BMP Folder", bmpFolder);
   store.WriteInt(kSettingsSection, "Terrain", terrainMask & kAllTerrainMask);
   store.WriteInt(kSettingsSection, "User defs", UserDefs());
+  store.WriteInt(kSettingsSection, "Brush size",
+                 brushRadius == 2 ? 19 : (brushRadius == 1 ? 7 : 1));
   for (int i = 0; i < kRecentFileCount; ++i) {
     store.WriteString(kRecentSection, Format("File%d", i + 1), recentFiles[size_t(i)]);
   }

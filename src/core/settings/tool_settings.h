@@ -66,6 +66,9 @@ struct ToolSettings {
   /// What the editor sets (1 terrain, 2 roads, 4 names).
   int setMode = kSetTerrain;
   uint16_t viewToggles = uint16_t(kDefaultUserDefs >> 16);
+  /// The hex tools' brush: 0 one hex, 1 seven hexes, 2 nineteen hexes. Kept
+  /// in a value of its own ("Brush size", in hexes) beside "User defs".
+  int brushRadius = 0;
   /// The recent-file list, most recent first; "" for unused entries.
   std::array<std::string, kRecentFileCount> recentFiles;
 

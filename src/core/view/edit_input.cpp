@@ -5,6 +5,7 @@
 
 #include "core/map/edit_steps.h"
 #include "core/map/hex_map.h"
+#include "core/map/hex_tools.h"
 #include "core/map/map_names.h"
 #include "core/map/terrain_table.h"
 #include "core/settings/tool_settings.h"
@@ -62,10 +63,10 @@ const char* ApplyStepName(int setMode) {
 
 // --- Selection and setting -------------------------------------------------
 
-void EditInput::forSelectionOrHex(const std::function<void(int row, int column)>& set) {
+void EditInput::forSelectionOrHex(const std::function<void(int row, int column)>& set, bool brush) {
   if (view_.currentCell == nullptr) return;
   HexMap& map = view_.map();
-  if (map.selectionActive) {
+  if (map.selectionActive && !brush) {
     for (int r = 0; r < kMapRows; ++r) {
       for (int c = 0; c < kMapColumns; ++c) {
         if (map.selected[size_t(r)][size_t(c)]) set(r, c);
@@ -73,8 +74,8 @@ void EditInput::forSelectionOrHex(const std::function<void(int row, int column)>
     }
     return;
   }
-  const HexPos& cur = view_.grid.current;
-  if (view_.grid.inGrid(cur.row, cur.column)) set(cur.row, cur.column);
+  // Each hex in turn, as if the designer had done them one by one.
+  for (HexOffset h : view_.brushHexes()) set(h.row, h.column);
 }
 
 void EditInput::setNameOf(int row, int column) {
@@ -330,8 +331,8 @@ void EditInput::rightButtonDown(const PointerEvent& e) {
   g.setCurrentAt(e.x, e.y);
   HexCell* cell = view_.cellAt(g.current.row, g.current.column);
   if (cell == nullptr) return;
-  if (!view_.map().selected[size_t(g.current.row)][size_t(g.current.column)])
-    view_.select(false, false);
+  const bool wasSelected = view_.map().selected[size_t(g.current.row)][size_t(g.current.column)];
+  if (!wasSelected) view_.select(false, false);
   view_.currentCell = cell;
   if (view_.ctrlHeld) {
     pickUp();
@@ -342,6 +343,9 @@ void EditInput::rightButtonDown(const PointerEvent& e) {
   openStroke();
   if (view_.shiftHeld) {
     cutBySetMode();
+  } else if (!wasSelected && view_.brushRadius() > 0) {
+    // The click made its hex the selection; the brush covers its neighbours.
+    forSelectionOrHex([this](int r, int c) { applyTo(r, c); }, true);
   } else {
     applyOnSelectionOrHex();
   }
@@ -434,6 +438,7 @@ void EditInput::keyDown(ViewKey key) {
     case ViewKey::kRight: g.scrollBy(step, 0); break;
     case ViewKey::kUp: g.scrollBy(0, -step); break;
     case ViewKey::kDown: g.scrollBy(0, step); break;
+    case ViewKey::kEscape: cancelTool(); break;
     default: break;
   }
 }
@@ -460,6 +465,10 @@ void EditInput::systemKeyDown(ViewKey key) {
 
 void EditInput::character(char c) {
   const int mode = view_.setMode();
+  if (c == '[' || c == ']') {
+    setBrushRadius(view_.brushRadius() + (c == ']' ? 1 : -1));
+    return;
+  }
   if (c == '+' || c == '-') {
     const int step = c == '+' ? 1 : -1;
     if (mode == kSetTerrain) stepTerrain(step);
@@ -530,6 +539,12 @@ void EditInput::character(char c) {
       }
       break;
     case 'D': applyOnSelectionOrHex(); break;
+    case 'F':
+    case 'f': fillRegion(); break;
+    case 'P':
+    case 'p': roadPathPoint(); break;
+    case 's': selectByTerrain(false); break;
+    case 'S': selectByTerrain(true); break;
     default: break;
   }
 }
@@ -539,6 +554,75 @@ void EditInput::character(char c) {
 void EditInput::toggleZoom() {
   view_.flipToggle(kToggleZoom);
   view_.applyScale();
+}
+
+// --- Hex tools -----------------------------------------------------------------
+
+void EditInput::fillRegion() {
+  if (view_.currentCell == nullptr) return;
+  const int mode = view_.setMode();
+  if (mode != kSetTerrain && mode != kSetName) return;
+  const HexPos& cur = view_.grid.current;
+  const std::vector<HexOffset> region =
+      FillRegion(view_.map(), cur.row, cur.column, view_.toolLimits());
+  // A fill that changes nothing leaves no step: the history drops it.
+  EditStep step(view_.steps(), "Fill region");
+  for (HexOffset h : region) {
+    if (mode == kSetTerrain) {
+      HexCell& cell = view_.map().cell(h.row, h.column);
+      if (cell.terrain == view_.dataToSet.terrain) continue;
+      cell.SetTerrain(view_.dataToSet.terrain, 0);
+      view_.map().modified = true;
+    } else if (view_.names().nameIndex[size_t(h.row)][size_t(h.column)] != view_.nameToSet) {
+      setNameOf(h.row, h.column);
+    }
+  }
+}
+
+void EditInput::setBrushRadius(int radius) {
+  view_.settings().brushRadius = std::clamp(radius, 0, 2);
+}
+
+void EditInput::roadPathPoint() {
+  if (view_.currentCell == nullptr) return;
+  const HexPos& cur = view_.grid.current;
+  const HexOffset here{cur.row, cur.column};
+  if (!view_.pathStart) {
+    view_.pathStart = here;
+    return;
+  }
+  const std::vector<HexOffset> line = HexLine(*view_.pathStart, here);
+  view_.pathStart.reset();
+  const HexLimits limits = view_.toolLimits();
+  for (HexOffset h : line) {
+    if (!limits.Contains(h.row, h.column)) return;
+  }
+  EditStep step(view_.steps(), "Road along a path");
+  for (size_t i = 1; i < line.size(); ++i) {
+    const int d = DirectionTo(line[i - 1], line[i]);
+    if (d < 0) continue;
+    HexCell& from = view_.map().cell(line[i - 1].row, line[i - 1].column);
+    HexCell& to = view_.map().cell(line[i].row, line[i].column);
+    from.roads |= RoadBitOfDirection(d);
+    to.roads |= RoadBitOfDirection(OppositeDirection(d));
+    view_.map().modified = true;
+  }
+}
+
+void EditInput::cancelTool() { view_.pathStart.reset(); }
+
+void EditInput::selectByTerrain(bool add) {
+  if (view_.currentCell == nullptr) return;
+  HexMap& map = view_.map();
+  const uint16_t terrain = view_.currentCell->terrain;
+  if (!add) map.ClearSelection();
+  const HexLimits limits = view_.toolLimits();
+  for (int r = 0; r <= limits.lastRow; ++r) {
+    for (int c = 0; c <= limits.lastColumn; ++c) {
+      if (map.cell(r, c).terrain == terrain) map.selected[size_t(r)][size_t(c)] = 1;
+    }
+  }
+  map.selectionActive = true;
 }
 
 void EditInput::toggleGrid() {

@@ -25,6 +25,7 @@ enum class ViewKey : int {
   kRight,
   kUp,
   kDown,
+  kEscape,
   kDigit1 = '1',
   kDigit2 = '2',
   kDigit3 = '3',
@@ -153,12 +154,30 @@ class EditInput {
   void loadMarksFromRoads();
   void clearMarks();
 
+  // The hex tools; each use is one edit step.
+  /// 'F': every hex joined to the current one through neighbours of its
+  /// terrain takes the terrain to set (terrain mode) or the name to set
+  /// (name mode).
+  void fillRegion();
+  /// '[' and ']', and the Tools menu: the brush's radius, 0 to 2.
+  void setBrushRadius(int radius);
+  /// 'P' on the first hex, then 'P' on the last: a two-sided road along the
+  /// straight hex line between them, added to the roads there.
+  void roadPathPoint();
+  /// Esc: a road path waiting for its last hex is dropped.
+  void cancelTool();
+  /// 's' selects every hex of the current hex's terrain; 'S' adds them to
+  /// the selection.
+  void selectByTerrain(bool add);
+
  private:
   void openStroke();
   void cutBySetMode();
   bool beyondDragDistance(const PointerEvent& e) const;
   AutoRoads autoRoads() const;
-  void forSelectionOrHex(const std::function<void(int row, int column)>& set);
+  /// On the selected hexes while a selection is active (unless `brush`),
+  /// else on the hexes the brush covers around the current hex.
+  void forSelectionOrHex(const std::function<void(int row, int column)>& set, bool brush = false);
   void applyTo(int row, int column);
   void setNameOf(int row, int column);
   void toggleStripButton(int button);

@@ -29,6 +29,8 @@ constexpr int kModeButtonModes[ScreenLayout::kModeButtons] = {kSetTerrain, kSetR
 constexpr ScreenRect kTerrainSlot{2, 26, 111, 43};
 constexpr ScreenRect kNameSlot{2, 70, 111, 87};
 constexpr ScreenRect kRoadsSlot{2, 114, 111, 131};
+// Under the roads box: the brush's size.
+constexpr ScreenRect kBrushSlot{2, 134, 111, 152};
 
 // The road chooser's rose shows only the six directions a hex side can take:
 // E and W have no place on it.
@@ -127,6 +129,11 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
     const int slot = names.nameIndex[size_t(row)][size_t(column)];
     infoLine_ = Format("%s  (%d,%d) %s", TerrainText(cell.terrain).c_str(), column, row,
                        names.NameOf(slot).c_str());
+    if (v.pathStart) {
+      infoLine_ = Format("Road from (%d,%d): P on its last hex, Esc cancels  -  ",
+                         v.pathStart->column, v.pathStart->row) +
+                  infoLine_;
+    }
     hoveredRoads_ = Format("%d", cell.roads);
   } else {
     int button = s.toggleButtonAt(px, py);
@@ -205,6 +212,19 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
              s.roadPreview);
   }
 
+  // The brush's outline under the pointer, when it covers more than the hex.
+  if (picture && v.currentCell != nullptr && v.brushRadius() > 0) {
+    HexOutlines& o = plan.outlines;
+    o.width = g.metrics.hexWidth;
+    o.height = g.metrics.hexHeight;
+    o.slant = g.metrics.slantWidth;
+    o.clip = g.viewRect;
+    for (HexOffset h : v.brushHexes()) {
+      const HexPos p = g.hexToPixel(h.row, h.column);
+      o.hexes.push_back({p.screenX, p.screenY});
+    }
+  }
+
   // Texts.
   std::vector<TextDraw>& texts = plan.texts;
   if (s.fullScreen) {
@@ -238,6 +258,11 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
                         InsideSlot(panel, kNameSlot));
   name.font = TextFont::kCourierNew9;
   texts.push_back(std::move(name));
+  static constexpr const char* kBrushTexts[] = {"Brush: 1 hex", "Brush: 7 hexes",
+                                                "Brush: 19 hexes"};
+  texts.push_back(Boxed(Text(kBrushTexts[v.brushRadius()], panel.left + kBrushSlot.left + 1,
+                             panel.top + kBrushSlot.top + 1),
+                        InsideSlot(panel, kBrushSlot)));
 
   // The 800x600 mode has no room for the default font in the bottom bar.
   const TextFont barFont =

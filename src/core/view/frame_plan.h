@@ -113,6 +113,18 @@ struct OverlayKey {
 
 /// Everything but the hex overlays, in drawing order: background, title
 /// strip, picture, panels (and the road marks on them), texts.
+/// The outline of the hexes a tool covers (the brush under the pointer):
+/// each hex by its top-left, all of one size, clipped to `clip`.
+struct HexOutlines {
+  std::vector<ScreenPoint> hexes;
+  int32_t width = 0;
+  int32_t height = 0;
+  /// How far the top and bottom edges stand in from the sides.
+  int32_t slant = 0;
+  ScreenRect clip;
+  friend bool operator==(const HexOutlines&, const HexOutlines&) = default;
+};
+
 struct FramePlan {
   uint32_t background = kBackgroundColour;
   /// Full screen only; empty in window mode.
@@ -122,6 +134,7 @@ struct FramePlan {
   /// The road-to-set marks on the road chooser and the current hex's roads
   /// in the road preview.
   std::vector<SpriteDraw> panelSprites;
+  HexOutlines outlines;
   std::vector<TextDraw> texts;
   friend bool operator==(const FramePlan&, const FramePlan&) = default;
 };

@@ -31,6 +31,12 @@ inline constexpr HexMetrics kZoomedLargeMetrics{17, 16, 24, 16, 7, 8, 7};
 inline constexpr HexMetrics kZoomedSmallMetrics{13, 12, 18, 12, 5, 6, 6};
 
 /// A rectangle of the screen: left, top, right, bottom.
+struct ScreenPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
 struct ScreenRect {
   int32_t left = 0;
   int32_t top = 0;

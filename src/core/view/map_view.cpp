@@ -165,6 +165,13 @@ void MapView::applyScale() {
   }
 }
 
+int MapView::brushRadius() const { return std::clamp(settings_.brushRadius, 0, 2); }
+
+std::vector<HexOffset> MapView::brushHexes() const {
+  if (!grid.inGrid(grid.current.row, grid.current.column)) return {};
+  return BrushHexes(grid.current.row, grid.current.column, brushRadius(), toolLimits());
+}
+
 void MapView::select(bool toggle, bool rectangle) {
   const HexGrid& g = grid;
   const int row = g.current.row;

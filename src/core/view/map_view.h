@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "core/map/hex_cell.h"
+#include "core/map/hex_tools.h"
 #include "core/view/hex_grid.h"
 
 namespace maptesk {
@@ -77,6 +80,8 @@ class MapView {
   int selectionAnchorColumn = -1;
   bool waitForRetrace = true;
   int capsWarning = 0;
+  /// The first hex of a road along a path, while the second is awaited.
+  std::optional<HexOffset> pathStart;
   /// The terrain chooser's pressed button. Only a chooser click, '+' and '-'
   /// and a pick up in terrain mode move it; a value outside 0..19 presses none.
   int chooserTerrain = 0;
@@ -90,6 +95,12 @@ class MapView {
   void setToggle(uint16_t bit);
 
   int setMode() const { return dataToSet.setMode(); }
+  /// The hexes the tools may touch: those the picture covers.
+  HexLimits toolLimits() const { return {grid.lastRow(), grid.lastColumn()}; }
+  /// The brush's radius (0, 1 or 2), kept in the settings.
+  int brushRadius() const;
+  /// The hexes the brush covers around the current hex; none off the map.
+  std::vector<HexOffset> brushHexes() const;
   /// Sets the SetMode in the data to set and in the settings alike.
   void setSetMode(int mode);
   /// Takes the SetMode from the settings again (after they were read).

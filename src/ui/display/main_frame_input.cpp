@@ -25,6 +25,7 @@ ViewKey ViewKeyOf(int key) {
     case Qt::Key_Right: return ViewKey::kRight;
     case Qt::Key_Up: return ViewKey::kUp;
     case Qt::Key_Down: return ViewKey::kDown;
+    case Qt::Key_Escape: return ViewKey::kEscape;
     default:
       if (key >= Qt::Key_1 && key <= Qt::Key_9) return ViewKey(int('1' + (key - Qt::Key_1)));
       return ViewKey::kOther;

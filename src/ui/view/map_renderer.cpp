@@ -223,7 +223,28 @@ void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage
     painter.drawImage(ToQRect(view_.grid.viewRect).topLeft(), *overlay);
   }
   DrawSprites(painter, plan.panelSprites);
+  DrawOutlines(painter, plan.outlines);
   DrawTexts(painter, plan);
+}
+
+void MapRenderer::DrawOutlines(QPainter& painter, const HexOutlines& outlines) {
+  if (outlines.hexes.empty()) return;
+  painter.save();
+  painter.setClipRect(ToQRect(outlines.clip));
+  // White over a dark line: the brush shows on sea and on land alike.
+  const int32_t w = outlines.width;
+  const int32_t h = outlines.height;
+  const int32_t s = outlines.slant;
+  for (const QColor& colour : {QColor(40, 40, 40), QColor(255, 255, 255)}) {
+    painter.setPen(QPen(colour, colour.lightness() > 128 ? 1 : 3));
+    for (const ScreenPoint& p : outlines.hexes) {
+      const QPoint corners[] = {QPoint(p.x + s, p.y),         QPoint(p.x + w - s, p.y),
+                                QPoint(p.x + w, p.y + h / 2), QPoint(p.x + w - s, p.y + h),
+                                QPoint(p.x + s, p.y + h),     QPoint(p.x, p.y + h / 2)};
+      painter.drawPolygon(corners, 6);
+    }
+  }
+  painter.restore();
 }
 
 void MapRenderer::DrawText(QPainter& painter, const TextDraw& t, bool cut) {
@@ -317,9 +338,11 @@ void MapRenderer::DrawUncached(const FrameInputs& inputs, QImage& target) {
   FramePlan withoutTexts = plan;
   withoutTexts.texts.clear();
   withoutTexts.panelSprites.clear();
+  withoutTexts.outlines = {};
   Compose(painter, withoutTexts, nullptr);
   DrawSprites(painter, sprites);
   DrawSprites(painter, plan.panelSprites);
+  DrawOutlines(painter, plan.outlines);
   DrawTexts(painter, plan);
 }
 

@@ -57,6 +57,7 @@ class MapRenderer {
   const QImage* ShownPicture(const PictureDraw& draw);
   void Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay);
   void DrawSprites(QPainter& painter, const std::vector<SpriteDraw>& sprites);
+  void DrawOutlines(QPainter& painter, const HexOutlines& outlines);
   void DrawTexts(QPainter& painter, const FramePlan& plan);
   void RebuildOverlay();
   SpriteSheet& SheetOf(Sheet sheet);

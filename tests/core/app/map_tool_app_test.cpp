@@ -475,7 +475,9 @@ TEST(CommandTable, IdsAreUniqueKeysNeedAModifierAndMenusAreKnown) {
   EXPECT_EQ(PlainLabel("Select  &Name to set\tF7"), "Select  Name to set");
   const std::string html = CommandTableHtml();
   EXPECT_NE(html.find("<td>Save MAP</td><td>Ctrl+S</td>"), std::string::npos);
-  EXPECT_NE(html.find("<td>Show Grid</td><td>Alt+G, G</td>"), std::string::npos);
+  EXPECT_NE(html.find("<td>Show Grid</td><td>Alt+G or G</td>"), std::string::npos);
+  EXPECT_NE(html.find("<td>Save MAP as...</td><td>Alt+S, Ctrl+Shift+S</td>"), std::string::npos);
+  EXPECT_NE(html.find("<td>Fill region</td><td>F</td>"), std::string::npos);
   EXPECT_NE(html.find("Generate roads from &quot;Auto R.M&quot;"), std::string::npos);
 }
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/profile_store.h"
-#include "support/scripted_prompts.h"
 #include "core/util/path_utils.h"
+#include "support/scripted_prompts.h"
 
 namespace maptesk {
 namespace {
@@ -67,6 +67,30 @@ TEST(ToolSettings, UserDefsAreUnpackedAndPackedAsStored) {
   EXPECT_TRUE(d.saveClean());
   EXPECT_TRUE(d.Toggle(kToggleLinkRoads));
   EXPECT_FALSE(d.Toggle(kToggleGrid));
+}
+
+TEST(ToolSettings, TheBrushSizeIsAValueOfItsOwnBesideUserDefs) {
+  struct Row {
+    uint32_t stored;
+    int radius;
+    uint32_t written;
+  };
+  for (Row r : {Row{1, 0, 1}, Row{7, 1, 7}, Row{19, 2, 19}, Row{0, 0, 1}, Row{12, 1, 7},
+                Row{4000000000u, 2, 19}}) {
+    MemoryProfileStore store;
+    store.WriteInt("Settings", "Brush size", r.stored);
+    store.WriteInt("Settings", "User defs", 515);
+    ToolSettings s;
+    s.LoadSettings(store);
+    EXPECT_EQ(s.brushRadius, r.radius) << r.stored;
+    s.SaveSettings(store);
+    EXPECT_EQ(store.ReadInt("Settings", "Brush size", 0), r.written) << r.stored;
+    EXPECT_EQ(store.ReadInt("Settings", "User defs", 0), 197120u) << "its layout is kept";
+  }
+  MemoryProfileStore empty;
+  ToolSettings d;
+  d.LoadSettings(empty);
+  EXPECT_EQ(d.brushRadius, 0) << "one hex without a stored size";
 }
 
 TEST(ToolSettings, TerrainMaskZeroMeansTheDefaultSet) {

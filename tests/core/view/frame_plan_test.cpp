@@ -220,7 +220,7 @@ TEST_F(FramePlanTest, SetDataSlotsShowTerrainRoadsThenTheNameOrNoName) {
     view->nameToSet = c.nameToSet;
     FramePlan plan = PlanOffMap();
     EXPECT_EQ(TextsAt(plan, view->screen.setDataPanel.left + 3),
-              (std::vector<std::string>{"Swamp@27", "68@115", c.name + "@71"}));
+              (std::vector<std::string>{"Swamp@27", "68@115", c.name + "@71", "Brush: 1 hex@135"}));
     const TextDraw* name = FindText(plan, c.name);
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->font, TextFont::kCourierNew9);

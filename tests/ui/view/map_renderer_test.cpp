@@ -442,6 +442,8 @@ class FrameTextsTest : public ::testing::Test {
     for (int top : {26, 70, 114}) {
       places.emplace_back("set-data slot", QRect(d.left + 3, d.top + top + 1, 107, 15));
     }
+    // Under the last box: the brush's size.
+    places.emplace_back("brush size", QRect(d.left + 3, d.top + 135, 107, 18));
     // The right panel below the lowest of its panels, and the bottom bar.
     int32_t below = s.modeStrip.bottom;
     if (view.setMode() == kSetTerrain) below = s.terrainChooser.bottom;
