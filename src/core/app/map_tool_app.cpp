@@ -223,17 +223,18 @@ bool MapToolApp::ConfirmDiscard() {
       case YesNoCancel::kNo: break;
     }
   }
-  if (ws_.names.namesModified) {
-    const std::string question = Format(
-        "Names loaded from:\n%s\nhave been modified\nSave changes (same or different file) ?",
-        ws_.names.namesPath.c_str());
-    switch (prompts.AskYesNoCancel(question)) {
-      case YesNoCancel::kCancel: return false;
-      case YesNoCancel::kYes:
-        if (!SaveNamesCommand()) return false;
-        break;
-      case YesNoCancel::kNo: break;
-    }
+  return ConfirmNames();
+}
+
+bool MapToolApp::ConfirmNames() {
+  if (!ws_.names.namesModified) return true;
+  const std::string question =
+      Format("Names loaded from:\n%s\nhave been modified\nSave changes (same or different file) ?",
+             ws_.names.namesPath.c_str());
+  switch (ws_.prompts.AskYesNoCancel(question)) {
+    case YesNoCancel::kCancel: return false;
+    case YesNoCancel::kYes: return SaveNamesCommand();
+    case YesNoCancel::kNo: return true;
   }
   return true;
 }
@@ -515,18 +516,7 @@ std::string MapToolApp::NamesProposal() const {
 bool MapToolApp::LoadNamesCommand() {
   if (!ws_.map.loaded) return false;
   // Names edited since they were read are not dropped without a question.
-  if (ws_.names.namesModified) {
-    const std::string question = Format(
-        "Names loaded from:\n%s\nhave been modified\nSave changes (same or different file) ?",
-        ws_.names.namesPath.c_str());
-    switch (ws_.prompts.AskYesNoCancel(question)) {
-      case YesNoCancel::kCancel: return false;
-      case YesNoCancel::kYes:
-        if (!SaveNamesCommand()) return false;
-        break;
-      case YesNoCancel::kNo: break;
-    }
-  }
+  if (!ConfirmNames()) return false;
   const std::string chosen = ws_.prompts.ChooseOpenFile(
       kFileText, NamesProposal(), "Select a text file with the names for this MAP");
   if (chosen.empty()) return false;

@@ -142,6 +142,8 @@ class MapToolApp final : public MapNumberHost {
   void OfferRecovery();
   /// After a save: the copies of the old and the new path go.
   void Saved(const std::string& oldPath);
+  /// The names half of ConfirmDiscard: offers to save modified names.
+  bool ConfirmNames();
   /// After undo or redo: the picture of the number the map has now.
   void AfterHistoryMove(int numberBefore);
 
