@@ -21,50 +21,6 @@ constexpr char kMarksUsage[] =
     "usage: maptesk-cli marks MAP load|clear [--out OUT] [--clean] [--game DIR] [--map-folder DIR] "
     "[--scn-folder DIR]\n";
 
-constexpr int kLargestPicture = 1920;
-
-// Width and height from the header of one S16 tile; false when the tile is
-// missing or its signature is not 1.
-bool ReadTileSize(const std::string& path, int& width, int& height) {
-  std::vector<uint8_t> header;
-  if (ReadFileBytes(path, header, 44) != ReadStatus::kOk || header.size() < 44) return false;
-  auto word = [&](size_t offset) {
-    return int32_t(uint32_t(header[offset]) | uint32_t(header[offset + 1]) << 8 |
-                   uint32_t(header[offset + 2]) << 16 | uint32_t(header[offset + 3]) << 24);
-  };
-  if (word(0) != 1) return false;
-  width = word(4);
-  height = word(8);
-  return true;
-}
-
-// The size of the picture a set of S16 tiles assembles to: the widths of the
-// first row's tiles and the heights of the first column's, as the picture
-// loader sums them, cut to the largest picture it can hold.
-void S16PictureSize(const std::string& anyTile, int& width, int& height) {
-  const std::string folder = PathPart(anyTile, kPartFolder);
-  std::string base = PathPart(anyTile, kPartName);
-  if (base.size() > 5) base.resize(base.size() - 2);
-  auto tile = [&](int c, int r) {
-    return Format("%s%s%d%d.s16", folder.c_str(), base.c_str(), c, r);
-  };
-  width = 0;
-  height = 0;
-  for (int c = 0; c < 3; ++c) {
-    int w = 0, h = 0;
-    if (!ReadTileSize(tile(c, 0), w, h)) continue;
-    width += std::clamp(w, 0, kLargestPicture);
-    if (c == 0) height += std::clamp(h, 0, kLargestPicture);
-  }
-  for (int r = 1; r < 4; ++r) {
-    int w = 0, h = 0;
-    if (!ReadTileSize(tile(0, r), w, h)) continue;
-    height += std::clamp(h, 0, kLargestPicture);
-  }
-  width = std::min(width, kLargestPicture);
-  height = std::min(height, kLargestPicture);
-}
-
 // The grid the editor has once the map is open: the one over its S16
 // picture, or the whole grid when it has none.
 // The rows and columns the roads are worked over: those the picture covers,

@@ -2,6 +2,7 @@
 
 #include "core/app/global_change.h"
 #include "core/app/map_number_flows.h"
+#include "core/picture/s16_tiles.h"
 #include "core/util/file_io.h"
 #include "core/util/prompts.h"
 #include "core/util/text_format.h"
@@ -22,16 +23,19 @@ void Workspace::SetApplication(Dialogs* dialogs, MapNumberHost* numberHost) {
   numberHost_ = numberHost;
 }
 
-bool Workspace::OpenMap(const std::string& path) {
-  if (!map.MapFileLoad(path)) return false;
+bool Workspace::OpenMap(const std::string& path, bool withPicture) {
+  map.SetPictureLink(withPicture ? static_cast<PictureLink*>(this) : nullptr);
+  const bool read = map.MapFileLoad(path);
+  map.SetPictureLink(this);
+  if (!read) return false;
   // The last map's picture is not this map's.
   if (!map.hasS16Picture) picture.loaded = false;
   history.Clear();
   return true;
 }
 
-bool Workspace::OpenMapWithNames(const std::string& path) {
-  if (!OpenMap(path)) return false;
+bool Workspace::OpenMapWithNames(const std::string& path, bool withPicture) {
+  if (!OpenMap(path, withPicture)) return false;
   LoadDefaultNames();
   return true;
 }
@@ -54,8 +58,12 @@ bool Workspace::LoadPicture(const std::string& file) {
 }
 
 std::optional<PictureSize> Workspace::PictureSizeOf() const {
-  if (!picture.loaded) return std::nullopt;
-  return PictureSize{picture.width, picture.height};
+  if (picture.loaded) return PictureSize{picture.width, picture.height};
+  if (!map.hasS16Picture) return std::nullopt;
+  PictureSize size;
+  S16SetSize(map.pictureFile, size.width, size.height);
+  if (size.width <= 0 || size.height <= 0) return std::nullopt;
+  return size;
 }
 
 void Workspace::LoadDefaultNames() {

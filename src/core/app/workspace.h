@@ -43,17 +43,20 @@ class Workspace final : private PictureLink {
   /// Reads a MAP file with its picture; the history starts afresh. A load
   /// that fails leaves everything as it was. A map whose number has no
   /// picture is left without one.
-  bool OpenMap(const std::string& path);
+  bool OpenMap(const std::string& path, bool withPicture = true);
   /// Reads a MAP file as OpenMap does, then its default names: everything
   /// a program needs that shows or changes the map without a window.
-  bool OpenMapWithNames(const std::string& path);
+  /// `withPicture` false leaves the picture unread (a check needs only its
+  /// size, which PictureSizeOf then takes from the tiles' headers).
+  bool OpenMapWithNames(const std::string& path, bool withPicture = true);
   /// An empty map to be saved as `path`, with no number; the history starts
   /// afresh. The picture stays as it is.
   void NewMap(const std::string& path);
   /// Loads the map's picture from a BMP file, any tile of an S16 set or an
   /// SHP set; false (the old picture gone) when it cannot be loaded.
   bool LoadPicture(const std::string& file);
-  /// The size of the map's picture, or none without one.
+  /// The size of the map's picture, or none without one: the assembled
+  /// picture's, else that of the map's S16 set from its tiles' headers.
   std::optional<PictureSize> PictureSizeOf() const;
   /// Writes the map ("" writes it back to its own file); `askPicture` as
   /// HexMap::MapFileSave.

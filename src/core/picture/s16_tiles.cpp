@@ -1,6 +1,9 @@
 #include "core/picture/s16_tiles.h"
 
+#include <algorithm>
+
 #include "core/picture/bmp_image.h"
+#include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
 
@@ -64,6 +67,52 @@ std::vector<uint8_t> S16Tiles::Encode(const uint8_t* rows, int rowBytes, int pic
   flush();
   PutLe32(out.data() + 4 + 4 * kDataBytes, uint32_t(out.size() - kHeaderSize));
   return out;
+}
+
+namespace {
+
+// Width and height from the header of one S16 tile; false when the tile is
+// missing or its signature is not 1.
+bool ReadS16TileSize(const std::string& path, int& width, int& height) {
+  std::vector<uint8_t> header;
+  if (ReadFileBytes(path, header, 44) != ReadStatus::kOk || header.size() < 44) return false;
+  auto word = [&](size_t offset) {
+    return int32_t(uint32_t(header[offset]) | uint32_t(header[offset + 1]) << 8 |
+                   uint32_t(header[offset + 2]) << 16 | uint32_t(header[offset + 3]) << 24);
+  };
+  if (word(0) != 1) return false;
+  width = word(4);
+  height = word(8);
+  return true;
+}
+
+}  // namespace
+
+// The size of the picture a set of S16 tiles assembles to: the widths of the
+// first row's tiles and the heights of the first column's, as the picture
+// loader sums them, cut to the largest picture it can hold.
+void S16SetSize(const std::string& anyTile, int& width, int& height) {
+  const std::string folder = PathPart(anyTile, kPartFolder);
+  std::string base = PathPart(anyTile, kPartName);
+  if (base.size() > 5) base.resize(base.size() - 2);
+  auto tile = [&](int c, int r) {
+    return Format("%s%s%d%d.s16", folder.c_str(), base.c_str(), c, r);
+  };
+  width = 0;
+  height = 0;
+  for (int c = 0; c < 3; ++c) {
+    int w = 0, h = 0;
+    if (!ReadS16TileSize(tile(c, 0), w, h)) continue;
+    width += std::clamp(w, 0, S16Tiles::kMaxWidth);
+    if (c == 0) height += std::clamp(h, 0, S16Tiles::kMaxWidth);
+  }
+  for (int r = 1; r < 4; ++r) {
+    int w = 0, h = 0;
+    if (!ReadS16TileSize(tile(0, r), w, h)) continue;
+    height += std::clamp(h, 0, S16Tiles::kMaxWidth);
+  }
+  width = std::min(width, S16Tiles::kMaxWidth);
+  height = std::min(height, S16Tiles::kMaxWidth);
 }
 
 }  // namespace maptesk

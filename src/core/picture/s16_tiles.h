@@ -59,4 +59,10 @@ struct S16Tiles {
                                      int y0, int w, int h, bool packed);
 };
 
+/// The size of the picture a set of S16 tiles assembles to, from the tiles'
+/// headers alone: the widths of the first row's tiles and the heights of the
+/// first column's, as the picture loader sums them, cut to the largest
+/// picture it can hold. 0 x 0 when the first tile is missing.
+void S16SetSize(const std::string& anyTile, int& width, int& height);
+
 }  // namespace maptesk
