@@ -4,9 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/settings/tool_settings.h"
+#include "core/app/map_check.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/prompts.h"
 
 namespace {
@@ -73,6 +74,23 @@ void BM_NamesFileWrite(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(f.names.WriteNamesFile(f.namesPath()));
 }
 BENCHMARK(BM_NamesFileWrite)->Unit(benchmark::kMicrosecond);
+
+// Every check of one map whose every hex has terrain, roads (most of them
+// one-sided) and a name: the worst a map gives the checks to report.
+void BM_CheckMap(benchmark::State& state) {
+  Fixture& f = Shared();
+  CheckContext context;
+  context.names = &f.names;
+  context.mapName = "BENCH";
+  size_t findings = 0;
+  for (auto _ : state) {
+    const std::vector<Finding> found = CheckMap(f.map, context);
+    findings = found.size();
+    benchmark::DoNotOptimize(findings);
+  }
+  state.counters["findings"] = double(findings);
+}
+BENCHMARK(BM_CheckMap)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -26,6 +26,7 @@ int CmdReplaceTerrain(const Args& args);
 int CmdAutoroads(const Args& args);
 int CmdMarks(const Args& args);
 int CmdRenumber(const Args& args);
+int CmdCheck(const Args& args);
 
 // One frame of the editor, drawn without a display.
 int CmdRender(const Args& args);

@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"autoroads", maptesk::cli::CmdAutoroads, "autoroads MAP [--link] [--keep] [--out OUT]"},
     {"marks", maptesk::cli::CmdMarks, "marks MAP load|clear [--out OUT]"},
     {"renumber", maptesk::cli::CmdRenumber, "renumber MAP N [--out OUT]"},
+    {"check", maptesk::cli::CmdCheck,
+     "check MAP|FOLDER [--json] [--min error|warning|note] [--fix]   what the game trips over"},
 #ifdef MAPTESK_CLI_RENDER
     {"render", maptesk::cli::CmdRender,
      "render MAP OUT.png [--size WxH] [--zoom] [--grid] [--terrain] [--roads] [--names]\n"
