@@ -47,6 +47,7 @@ class ScriptedDialogs : public Dialogs {
     ran.push_back("map file");
     return mapFile(m, initialPath);
   }
+  void ShowMapCheck(CheckList&) override { ran.push_back("map check"); }
 
  private:
   template <typename Model>

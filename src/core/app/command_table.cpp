@@ -168,6 +168,9 @@ const Command kCommands[] = {
 
   {kCmdReport, kMiscTools, "&Report Map files", "", "Report the map files of a folder",
    E::kAlways, C::kNone, 0, App<&MapToolApp::ReportCommand>},
+  {kCmdCheckMap, kMiscTools, "&Check map\tF8", "F8",
+   "List what the game would trip over in the map; double click a line to go to its hex",
+   E::kMapLoaded, C::kNone, 0, App<&MapToolApp::CheckMapCommand>},
   {kCmdGlobalChanges, kMiscTools, "&Global terrain changes", "",
    "Replace one terrain type by another over the whole map", E::kMapLoaded, C::kNone, 0,
    App<&MapToolApp::GlobalChangesCommand>},

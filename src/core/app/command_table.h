@@ -50,6 +50,7 @@ enum AppCommand : int {
   kCmdBrush1 = 33013,
   kCmdBrush7 = 33014,
   kCmdBrush19 = 33015,
+  kCmdCheckMap = 33020,
 };
 
 /// When a command can be chosen.

@@ -10,6 +10,7 @@
 
 namespace maptesk {
 
+class CheckList;
 class GlobalChange;
 class MapFileModel;
 class MapNumberModel;
@@ -46,6 +47,9 @@ class Dialogs {
   /// file) or an open one. The chosen path, "" when cancelled.
   virtual std::string RunMapFile(MapFileModel& model, const std::string& initialPath,
                                  const std::string& title, bool save) = 0;
+  /// Shows the list of map findings beside the map and returns at once: it
+  /// stays open while the designer edits.
+  virtual void ShowMapCheck(CheckList& list) = 0;
 };
 
 /// Ends every dialog cancelled and enters no text: for flows run with nobody
@@ -65,6 +69,7 @@ class CancelledDialogs final : public Dialogs, public TextEntry {
   std::optional<std::string> AskText(const std::string&, const std::string&) override {
     return std::nullopt;
   }
+  void ShowMapCheck(CheckList&) override {}
 };
 
 }  // namespace maptesk

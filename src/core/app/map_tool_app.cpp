@@ -38,13 +38,23 @@ std::string FirstRunFolder() {
 
 MapToolApp::MapToolApp(Workspace& workspace, Dialogs& dialogs, TextEntry& textEntry,
                        ShellHost& shell)
-    : ws_(workspace), dialogs_(dialogs), textEntry_(textEntry), shell_(shell) {
+    : ws_(workspace),
+      dialogs_(dialogs),
+      textEntry_(textEntry),
+      shell_(shell),
+      checkList_(workspace) {
   ws_.SetApplication(&dialogs_, this);
 }
 
 void MapToolApp::AttachView(MapView* view, EditInput* input) {
   view_ = view;
   input_ = input;
+  checkList_.AttachView(view);
+}
+
+void MapToolApp::CheckMapCommand() {
+  checkList_.Refresh(true);
+  dialogs_.ShowMapCheck(checkList_);
 }
 
 // --- Start and exit ------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/check_list.h"
 #include "core/app/command_table.h"
 #include "core/app/map_number_flows.h"
 #include "core/app/recovery_store.h"
@@ -101,6 +102,9 @@ class MapToolApp final : public MapNumberHost {
   bool SaveNamesCommand();
   bool BrowseNamesCommand();
   bool ResetFolders();
+  /// "Check map": the findings of the open map in a list beside it.
+  void CheckMapCommand();
+  CheckList& checkList() { return checkList_; }
   /// The name picker (kCmdPickName) or the terrain filter (kCmdTerrainFilter).
   bool RunViewDialog(int id);
   void SwitchVideoMode(int mode);
@@ -154,6 +158,7 @@ class MapToolApp final : public MapNumberHost {
   MapView* view_ = nullptr;
   EditInput* input_ = nullptr;
   KeptPreview numberPreview_;
+  CheckList checkList_;
   RecoveryStore* recovery_ = nullptr;
   std::string statusLine_ = " No file loaded";
   /// The map whose names were last loaded (its path and number), so that a

@@ -9,6 +9,7 @@
 #include "core/picture/open_map_model.h"
 #include "core/view/display_rules.h"
 #include "core/view/map_view.h"
+#include "ui/app/check_map_dialog.h"
 #include "ui/app/global_change_dialog.h"
 #include "ui/app/report_dialog.h"
 #include "ui/display/map_canvas.h"
@@ -129,6 +130,21 @@ DialogEnd QtDialogs::RunGlobalChange(GlobalChange& model) {
   if (map_ == nullptr || prompts_ == nullptr || steps_ == nullptr) return DialogEnd::kCancel;
   GlobalChangeDialog dialog(model, *map_, *prompts_, *steps_, parent_);
   return Exec(dialog, ToolDialogPoint());
+}
+
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+QtDialogs::~QtDialogs() = default;
+
+void QtDialogs::ShowMapCheck(CheckList& list) {
+  if (beforeDialog_) beforeDialog_();
+  if (!checkMap_) {
+    checkMap_ = std::make_unique<CheckMapDialog>(list, parent_);
+    if (std::optional<QPoint> at = ToolDialogPoint()) checkMap_->move(*at);
+  }
+  checkMap_->ShowList();
+  checkMap_->show();
+  checkMap_->raise();
 }
 
 DialogEnd QtDialogs::RunOpenMap(OpenMapModel& model) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,7 @@ class QWidget;
 
 namespace maptesk {
 
+class CheckMapDialog;
 class EditSteps;
 class IdleStep;
 class MapCanvas;
@@ -26,7 +28,8 @@ struct ScreenLayout;
 class QtDialogs final : public Dialogs, public TextEntry {
  public:
   /// Dialogs are modal to `parent` (may be null).
-  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+  explicit QtDialogs(QWidget* parent);
+  ~QtDialogs() override;
 
   /// Where the dialogs are placed over the frame's panels, and whose drawing
   /// is held while a text is entered. Without it they open where Qt puts them.
@@ -50,6 +53,8 @@ class QtDialogs final : public Dialogs, public TextEntry {
   std::string RunMapFile(MapFileModel& model, const std::string& initialPath,
                          const std::string& title, bool save) override;
 
+  void ShowMapCheck(CheckList& list) override;
+
   std::optional<std::string> AskText(const std::string& prompt, const std::string& text) override;
 
  private:
@@ -60,6 +65,8 @@ class QtDialogs final : public Dialogs, public TextEntry {
   std::optional<QPoint> ToolDialogPoint() const;
 
   QWidget* parent_ = nullptr;
+  /// The findings' tool window, made at its first showing.
+  std::unique_ptr<CheckMapDialog> checkMap_;
   std::function<void()> beforeDialog_;
   const MapCanvas* canvas_ = nullptr;
   const ScreenLayout* layout_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/app/check_list.h"
 #include "core/app/workspace.h"
 #include "core/map/edit_steps.h"
 #include "core/map/map_number_model.h"
@@ -447,6 +448,57 @@ TEST_F(RecoveryFlowTest, ACopyIsWrittenOnlyForUnsavedChanges) {
   while (ws.history.CanUndo()) ws.history.Undo();
   app.Tick(start);
   EXPECT_FALSE(store.wroteCopy()) << "undone to the saved state: the copy goes";
+}
+
+// --- The map check's list ---------------------------------------------------------
+
+TEST_F(MapToolAppTest, TheCheckListFollowsTheHistoryLeadsToHexesAndFixesAsOneStep) {
+  FakeViewHost viewHost;
+  MapView view(ws.map, ws.names, ws.settings, viewHost, ws.history);
+  EditInput input(view);
+  app.AttachView(&view, &input);
+  ASSERT_TRUE(app.OpenByName(A()));
+  for (auto& row : ws.map.cells) {
+    for (HexCell& cell : row) cell = HexCell{};  // a map with nothing to find
+  }
+  ws.map.columns = 16;  // the grid a picture of 640 x 480 gives
+  ws.map.rows = 10;
+  ws.history.Clear();
+  ASSERT_TRUE(app.RunCommand(kCmdCheckMap));
+  EXPECT_EQ(dialogs.ran.back(), "map check");
+  CheckList& list = app.checkList();
+  EXPECT_TRUE(list.findings().empty()) << list.Summary();
+  EXPECT_EQ(list.Summary(), "No findings");
+
+  {
+    EditStep step(ws.history, "Paint terrain");
+    ws.map.cell(4, 6).terrain = 30;
+    ws.map.cell(2, 3).roads = kRoadS;
+    ws.map.modified = true;
+  }
+  ASSERT_TRUE(list.Refresh()) << "the history moved";
+  EXPECT_FALSE(list.Refresh()) << "nothing moved since";
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{
+                              "(03,02) warning one-sided road S: (03,03) has no road back  [fix]",
+                              "(06,04) error terrain 30 is not one of the game's 20  [fix]"}));
+  EXPECT_EQ(list.Summary(), "2 findings: 1 errors, 1 warnings, 0 notes");
+
+  ASSERT_TRUE(list.GoTo(1));
+  EXPECT_EQ(view.grid.current.row, 4);
+  EXPECT_EQ(view.grid.current.column, 6);
+  EXPECT_TRUE(ws.map.selectionActive);
+  EXPECT_EQ(ws.map.selected[4][6], 1);
+
+  EXPECT_EQ(list.Fix({0, 1}), 2);
+  for (const Finding& f : list.findings()) {
+    EXPECT_EQ(f.severity, Severity::kNote) << f.text << ": only the new road's ends are left";
+  }
+  EXPECT_EQ(ws.history.UndoName(), "Fix map findings");
+  ASSERT_TRUE(app.Undo());
+  EXPECT_EQ(ws.map.cell(4, 6).terrain, 30) << "one step takes both fixes back";
+  EXPECT_EQ(ws.map.cell(3, 3).roads, 0);
+  ASSERT_TRUE(list.Refresh());
+  EXPECT_EQ(list.Lines().size(), 2u);
 }
 
 // --- The command table --------------------------------------------------------
