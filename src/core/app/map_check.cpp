@@ -10,6 +10,7 @@
 #include "core/map/map_file.h"
 #include "core/map/map_names.h"
 #include "core/map/terrain_table.h"
+#include "core/picture/s16_tiles.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
@@ -184,6 +185,29 @@ void CheckPicture(const MapRecord& map, const CheckContext& context, std::vector
              : Format("map %d has no S16 picture in the MAP folder", int(map.MapNumber))});
     return;
   }
+  // The picture's size comes from its first row and first column of tiles:
+  // a hole there ends the picture early, and the tiles beyond it are lost.
+  if (!context.pictureFile.empty()) {
+    const std::string folder = PathPart(context.pictureFile, kPartFolder);
+    std::string base = PathPart(context.pictureFile, kPartName);
+    if (base.size() > 2) base.resize(base.size() - 2);
+    auto tile = [&](int c, int r) { return Format("%s%d%d.s16", base.c_str(), c, r); };
+    auto exists = [&](int c, int r) { return FileExists(folder + tile(c, r)); };
+    for (int line = 0; line < 2; ++line) {
+      const int count = line == 0 ? S16Tiles::kColumns : S16Tiles::kRows;
+      for (int i = 1; i + 1 < count; ++i) {
+        const int c = line == 0 ? i : 0;
+        const int r = line == 0 ? 0 : i;
+        const int nc = line == 0 ? i + 1 : 0;
+        const int nr = line == 0 ? 0 : i + 1;
+        if (exists(c, r) || !exists(nc, nr)) continue;
+        out.push_back({CheckKind::kPictureHole, Severity::kWarning, -1, -1, -1, false,
+                       Format("%s: tile %s is missing; the picture ends before %s", base.c_str(),
+                              tile(c, r).c_str(), tile(nc, nr).c_str())});
+        break;
+      }
+    }
+  }
   // The grid the map's header asks for, against the one the picture gives.
   if (map.columns - 1 > context.picture.lastColumn || map.rows - 1 > context.picture.lastRow) {
     out.push_back(
@@ -210,6 +234,7 @@ const char* KindName(CheckKind kind) {
     case CheckKind::kNamesLine: return "names-line";
     case CheckKind::kNoPicture: return "no-picture";
     case CheckKind::kPictureTooSmall: return "picture-too-small";
+    case CheckKind::kPictureHole: return "picture-hole";
     case CheckKind::kSameNumber: return "same-number";
     case CheckKind::kNamesCollide: return "names-collide";
   }
@@ -226,6 +251,7 @@ CheckContext ContextOf(const Workspace& ws) {
     context.pictureHeight = size->height;
   }
   context.hasS16Picture = ws.map.hasS16Picture;
+  if (ws.map.hasS16Picture) context.pictureFile = ws.map.pictureFile;
   context.saveClean = ws.settings.saveClean();
   context.mapName = PathPart(ws.map.path, kPartName);
   context.names = &ws.names;

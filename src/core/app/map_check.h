@@ -32,6 +32,7 @@ enum class CheckKind : uint8_t {
   kNamesLine,        ///< a names file line for no hex of the grid
   kNoPicture,        ///< the map's number has no S16 set
   kPictureTooSmall,  ///< a picture smaller than the map's grid needs
+  kPictureHole,      ///< a tile missing from the S16 set's first row or column
   kSameNumber,       ///< two maps of a folder with one number
   kNamesCollide,     ///< two maps of a folder reading one names file
 };
@@ -63,6 +64,8 @@ struct CheckContext {
   bool hasS16Picture = true;
   int pictureWidth = 1920;
   int pictureHeight = 1920;
+  /// The first tile of the map's S16 set ("" when unknown).
+  std::string pictureFile;
   /// The map file's base name ("ARDEN"), as a names file's header gives it.
   std::string mapName;
   /// The names in memory, or null to check none.

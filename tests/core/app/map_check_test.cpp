@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/map/edit_steps.h"
@@ -11,6 +12,7 @@
 #include "core/map/terrain_table.h"
 #include "core/settings/tool_settings.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
 
 namespace maptesk {
 namespace {
@@ -188,6 +190,27 @@ TEST_F(MapCheckTest, APictureMissingOrTooSmallForTheGridIsSaid) {
   EXPECT_EQ(
       Texts(CheckKind::kNoPicture, context),
       std::vector<std::string>{"(-1,-1) warning map 12 has no S16 picture in the MAP folder"});
+}
+
+TEST_F(MapCheckTest, AHoleInTheFirstRowOrColumnOfTilesIsSaid) {
+  testing::TempDir dir;
+  for (const char* name :
+       {"MAP0500.s16", "MAP0501.s16", "MAP0520.s16", "MAP0502.s16", "MAP0503.s16"}) {
+    testing::WriteText(dir / name, "tile");
+  }
+  CheckContext context;
+  context.pictureFile = dir / "MAP0500.s16";
+  EXPECT_EQ(Texts(CheckKind::kPictureHole, context),
+            std::vector<std::string>{
+                "(-1,-1) warning MAP05: tile MAP0510.s16 is missing; the picture ends before "
+                "MAP0520.s16"});
+  testing::WriteText(dir / "MAP0510.s16", "tile");
+  EXPECT_TRUE(Texts(CheckKind::kPictureHole, context).empty());
+  std::filesystem::remove(dir / "MAP0502.s16");
+  EXPECT_EQ(Texts(CheckKind::kPictureHole, context),
+            std::vector<std::string>{
+                "(-1,-1) warning MAP05: tile MAP0502.s16 is missing; the picture ends before "
+                "MAP0503.s16"});
 }
 
 TEST(MapCheckFolder, MapsSharingANumberOrANamesFileAreSaid) {
