@@ -3,11 +3,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTimer>
 #include <QTreeView>
-#include <QGuiApplication>
-#include <QMessageBox>
 #include <QUrl>
 
 #include "core/util/path_utils.h"
