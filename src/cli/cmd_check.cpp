@@ -53,11 +53,7 @@ bool CheckOne(const std::string& path, const Arguments& args, bool fix, std::vec
 }
 
 std::string LineOf(const Found& f) {
-  std::string line = f.file;
-  if (f.finding.row >= 0) line += Format(" (%02d,%02d)", f.finding.column, f.finding.row);
-  line += std::string(line.empty() ? "" : " ") + SeverityName(f.finding.severity) + " " +
-          f.finding.text;
-  return line;
+  return f.file.empty() ? FindingLine(f.finding) : f.file + " " + FindingLine(f.finding);
 }
 
 }  // namespace
@@ -101,10 +97,10 @@ int CmdCheck(const Args& raw) {
     return kExitFailed;
   }
 
-  int counts[3] = {0, 0, 0};
+  FindingCounts counts;
   bool failing = false;
   for (const Found& f : found) {
-    ++counts[int(f.finding.severity)];
+    counts.Add(f.finding.severity);
     failing = failing || f.finding.severity >= min;
   }
   if (args.Has("--json")) {
@@ -120,14 +116,12 @@ int CmdCheck(const Args& raw) {
              ", \"text\": " + JsonString(NameText(f.text)) + "}";
     }
     out += Format("], \"errors\": %d, \"warnings\": %d, \"notes\": %d, \"fixed\": %d}\n",
-                  counts[int(Severity::kError)], counts[int(Severity::kWarning)],
-                  counts[int(Severity::kNote)], fixed);
+                  counts.of(Severity::kError), counts.of(Severity::kWarning),
+                  counts.of(Severity::kNote), fixed);
     std::fputs(out.c_str(), stdout);
   } else {
     for (const Found& f : found) std::printf("%s\n", NameText(LineOf(f)).c_str());
-    std::printf("%d findings: %d errors, %d warnings, %d notes", int(found.size()),
-                counts[int(Severity::kError)], counts[int(Severity::kWarning)],
-                counts[int(Severity::kNote)]);
+    std::printf("%s", CountLine(counts).c_str());
     if (fix) std::printf("; %d fixed", fixed);
     std::printf("\n");
   }

@@ -62,6 +62,16 @@ wait_exit() {
   editor_pid=
 }
 
+# Points at hex (7,7), an Ocean hex of ARDEN.MAP, and clicks it: without a
+# window manager the window takes the keyboard at its first click.
+point_at_sea() {
+  xdotool mousemove --window "$window" 300 400
+  sleep 0.3
+  xdotool click 1
+}
+# Steps the terrain to set from Clear to Mountain (6) with '+'.
+choose_mountain() { for _ in 1 2 3 4 5 6; do xdotool key plus; done; }
+
 shot() { import -window root "$work/$1.png"; }
 # The mean brightness of a part of the screen.
 mean() { convert "$work/$1.png" -crop "$2" -colorspace gray -format "%[fx:mean]" info:; }

@@ -12,9 +12,7 @@ start_editor "$map"
 
 # '+' then 'T', fifty times: the hex under the pointer, (7,7), ends as
 # terrain 50 mod 20 = 10 (River), one change each time.
-xdotool mousemove --window "$window" 300 400
-sleep 0.3
-xdotool click 1
+point_at_sea
 for _ in $(seq 50); do xdotool key --delay 15 plus T; done
 copy=
 for _ in $(seq 50); do

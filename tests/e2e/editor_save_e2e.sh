@@ -12,11 +12,8 @@ start_editor "$map"
 
 # Terrain: '+' six times steps the terrain to set from Clear to Mountain (6);
 # the right button sets it on the hex under the pointer, (7,7), an Ocean hex.
-xdotool mousemove --window "$window" 300 400
-sleep 0.3
-# Without a window manager the window takes the keyboard at its first click.
-xdotool click 1
-for _ in 1 2 3 4 5 6; do xdotool key plus; done
+point_at_sea
+choose_mountain
 xdotool click 3
 sleep 0.3
 # Roads: F6, then '8' off the map flips N in the roads to set; set them.

@@ -11,10 +11,8 @@ map=$work/game/SCENARIO/ARDEN.MAP
 start_editor "$map"
 
 # Fill: the terrain to set stepped to Mountain (6), F over the sea.
-xdotool mousemove --window "$window" 300 400
-sleep 0.3
-xdotool click 1
-for _ in 1 2 3 4 5 6; do xdotool key plus; done
+point_at_sea
+choose_mountain
 xdotool key F
 sleep 0.3
 # Brush: ']' makes it 7 hexes; Forest (3) on a patch of open land.

@@ -9,10 +9,8 @@ map=$work/game/SCENARIO/ARDEN.MAP
 "$cli" save "$map" "$work/reference.MAP" --clean >/dev/null
 start_editor "$map"
 
-xdotool mousemove --window "$window" 300 400
-sleep 0.3
-xdotool click 1
-for _ in 1 2 3 4 5 6; do xdotool key plus; done  # Mountain
+point_at_sea
+choose_mountain
 xdotool click 3
 sleep 0.3
 xdotool key ctrl+z

@@ -18,20 +18,15 @@ bool CheckList::Refresh(bool force) {
 std::vector<std::string> CheckList::Lines() const {
   std::vector<std::string> lines;
   lines.reserve(findings_.size());
-  for (const Finding& f : findings_) {
-    std::string line = f.row >= 0 ? Format("(%02d,%02d) ", f.column, f.row) : std::string();
-    lines.push_back(line + SeverityName(f.severity) + " " + f.text + (f.fixable ? "  [fix]" : ""));
-  }
+  for (const Finding& f : findings_) lines.push_back(FindingLine(f) + (f.fixable ? "  [fix]" : ""));
   return lines;
 }
 
 std::string CheckList::Summary() const {
-  int counts[3] = {0, 0, 0};
-  for (const Finding& f : findings_) ++counts[int(f.severity)];
   if (findings_.empty()) return ws_.map.loaded ? "No findings" : "No map loaded";
-  return Format("%d findings: %d errors, %d warnings, %d notes", int(findings_.size()),
-                counts[int(Severity::kError)], counts[int(Severity::kWarning)],
-                counts[int(Severity::kNote)]);
+  FindingCounts counts;
+  for (const Finding& f : findings_) counts.Add(f.severity);
+  return CountLine(counts);
 }
 
 bool CheckList::GoTo(int index) {

@@ -30,20 +30,20 @@ bool InStorage(int row, int column) {
   return row >= 0 && row < kMapRows && column >= 0 && column < kMapColumns;
 }
 
-// The six neighbour bits of a hex that lead to a hex of the picture with
-// the bit back: the road links the game can follow.
+// Whether the road bit of direction `d` leads to a hex of the picture that
+// has the bit back: a road link the game can follow. `to` is that hex.
+bool Linked(const MapRecord& map, int row, int column, int d, HexLimits picture, HexOffset& to) {
+  if ((Cell(map, row, column).roads & RoadBitOfDirection(d)) == 0) return false;
+  const HexOffset step = NeighbourOffset(d, column);
+  to = {row + step.row, column + step.column};
+  return picture.Contains(to.row, to.column) &&
+         (Cell(map, to.row, to.column).roads & RoadBitOfDirection(OppositeDirection(d))) != 0;
+}
+
 int LinkCount(const MapRecord& map, int row, int column, HexLimits picture) {
   int links = 0;
-  for (int d = 0; d < kDirections; ++d) {
-    if ((Cell(map, row, column).roads & RoadBitOfDirection(d)) == 0) continue;
-    const HexOffset step = NeighbourOffset(d, column);
-    const int r = row + step.row;
-    const int c = column + step.column;
-    if (picture.Contains(r, c) &&
-        (Cell(map, r, c).roads & RoadBitOfDirection(OppositeDirection(d))) != 0) {
-      ++links;
-    }
-  }
+  HexOffset to{};
+  for (int d = 0; d < kDirections; ++d) links += Linked(map, row, column, d, picture, to) ? 1 : 0;
   return links;
 }
 
@@ -93,14 +93,11 @@ void CheckRoadPieces(const MapRecord& map, HexLimits picture, std::vector<Findin
         const HexOffset h = piece[next];
         reachesTown = reachesTown || IsRoadEnd(Cell(map, h.row, h.column).terrain);
         for (int d = 0; d < kDirections; ++d) {
-          if ((Cell(map, h.row, h.column).roads & RoadBitOfDirection(d)) == 0) continue;
-          const HexOffset step = NeighbourOffset(d, h.column);
-          const int r = h.row + step.row;
-          const int c = h.column + step.column;
-          if (!picture.Contains(r, c) || seen[size_t(r)][size_t(c)]) continue;
-          if ((Cell(map, r, c).roads & RoadBitOfDirection(OppositeDirection(d))) == 0) continue;
-          seen[size_t(r)][size_t(c)] = true;
-          piece.push_back({r, c});
+          HexOffset to{};
+          if (!Linked(map, h.row, h.column, d, picture, to)) continue;
+          if (seen[size_t(to.row)][size_t(to.column)]) continue;
+          seen[size_t(to.row)][size_t(to.column)] = true;
+          piece.push_back(to);
         }
       }
       if (!reachesTown) {
@@ -288,6 +285,16 @@ std::vector<Finding> CheckFolderMaps(const std::vector<FolderMap>& maps) {
     }
   }
   return out;
+}
+
+std::string FindingLine(const Finding& f) {
+  const std::string hex = f.row >= 0 ? Format("(%02d,%02d) ", f.column, f.row) : std::string();
+  return hex + SeverityName(f.severity) + " " + f.text;
+}
+
+std::string CountLine(const FindingCounts& c) {
+  return Format("%d findings: %d errors, %d warnings, %d notes", c.total(), c.of(Severity::kError),
+                c.of(Severity::kWarning), c.of(Severity::kNote));
 }
 
 const char* SeverityName(Severity severity) {

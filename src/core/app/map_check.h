@@ -52,6 +52,19 @@ struct Finding {
 /// "error", "warning" or "note".
 const char* SeverityName(Severity severity);
 
+/// "(12,07) warning one-sided road NE: ...", or "warning ..." without a hex.
+std::string FindingLine(const Finding& finding);
+
+/// How many findings there are of each severity.
+struct FindingCounts {
+  int counts[3] = {0, 0, 0};
+  void Add(Severity severity) { ++counts[int(severity)]; }
+  int of(Severity severity) const { return counts[int(severity)]; }
+  int total() const { return counts[0] + counts[1] + counts[2]; }
+};
+/// "3 findings: 1 errors, 2 warnings, 0 notes".
+std::string CountLine(const FindingCounts& counts);
+
 /// The short name of a kind, for JSON: "one-sided-road", ...
 const char* KindName(CheckKind kind);
 

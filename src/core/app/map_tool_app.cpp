@@ -150,8 +150,7 @@ void MapToolApp::AfterHistoryMove(int numberBefore) {
     if (ws_.map.hasS16Picture &&
         (!ws_.picture.loaded || ws_.picture.fullPath != ws_.map.pictureFile) &&
         ws_.LoadPicture(ws_.map.pictureFile)) {
-      if (view_ != nullptr) view_->grid.setMapSize(ws_.picture.width, ws_.picture.height);
-      shell_.PictureChanged();
+      ShowPicture();
     }
   }
   UpdateStatusLine();
@@ -353,13 +352,19 @@ bool MapToolApp::OpenNamedMap(const std::string& name) {
   return true;
 }
 
-void MapToolApp::AfterMapLoaded() {
-  if (ws_.picture.loaded && view_ != nullptr) {
-    view_->grid.setMapSize(ws_.picture.width, ws_.picture.height);
-  } else if (view_ != nullptr) {
-    view_->grid.mapLoaded = false;
+void MapToolApp::ShowPicture() {
+  if (view_ != nullptr) {
+    if (ws_.picture.loaded) {
+      view_->grid.setMapSize(ws_.picture.width, ws_.picture.height);
+    } else {
+      view_->grid.mapLoaded = false;
+    }
   }
   shell_.PictureChanged();
+}
+
+void MapToolApp::AfterMapLoaded() {
+  ShowPicture();
   UpdateStatusLine();
   if (ws_.map.loaded) ws_.settings.scnFolder = PathPart(ws_.map.path, kPartFolder);
   if (ws_.map.hasS16Picture) ws_.settings.mapFolder = PathPart(ws_.map.pictureFile, kPartFolder);
@@ -471,27 +476,19 @@ bool MapToolApp::ChangeMapNumberCommand() { return ws_.ChangeMapNumber(); }
 // --- Tools and help -------------------------------------------------------------------
 
 bool MapToolApp::HelpCommand() {
-  std::vector<std::string> folders = {programFolder, ws_.settings.gameFolder};
-  std::string last;
-  for (const char* extension : {".chm", ".htm"}) {
-    for (const std::string& folder : folders) {
-      last = folder + kHelpBase + extension;
-      if (FileExists(last)) {
-        ws_.prompts.OpenWithShell(last);
-        return true;
-      }
-    }
-    // Our page is HTML: it is also looked for where it is installed or built.
-    if (std::string(extension) == ".chm") continue;
-    for (const std::string& folder : helpFolders) {
-      last = folder + kHelpBase + extension;
-      if (FileExists(last)) {
-        ws_.prompts.OpenWithShell(last);
-        return true;
-      }
+  const std::string chm = std::string(kHelpBase) + ".chm";
+  const std::string htm = std::string(kHelpBase) + ".htm";
+  std::vector<std::string> candidates = {programFolder + chm, ws_.settings.gameFolder + chm,
+                                         programFolder + htm, ws_.settings.gameFolder + htm};
+  // Our page is HTML: it is also looked for where it is installed or built.
+  for (const std::string& folder : helpFolders) candidates.push_back(folder + htm);
+  for (const std::string& page : candidates) {
+    if (FileExists(page)) {
+      ws_.prompts.OpenWithShell(page);
+      return true;
     }
   }
-  ErrorNotFound(ws_.prompts, last);
+  ErrorNotFound(ws_.prompts, candidates.back());
   return false;
 }
 

@@ -148,6 +148,8 @@ class MapToolApp final : public MapNumberHost {
   void Saved(const std::string& oldPath);
   /// The names half of ConfirmDiscard: offers to save modified names.
   bool ConfirmNames();
+  /// The grid laid over the picture as it is now, and the window's image of it.
+  void ShowPicture();
   /// After undo or redo: the picture of the number the map has now.
   void AfterHistoryMove(int numberBefore);
 
