@@ -408,7 +408,10 @@ void RouteRoad(Plan& plan, int from, int to) {
   dist[size_t(from)] = 0;
   open.emplace(0.0, from);
   while (!open.empty()) {
-    auto [d, i] = open.top();
+    // Plain copies: a lambda below uses them, and structured bindings
+    // cannot be captured before C++20 compilers caught up.
+    const double d = open.top().first;
+    const int i = open.top().second;
     open.pop();
     if (i == to) break;
     if (d > dist[size_t(i)]) continue;

@@ -6,6 +6,7 @@
 #include "core/picture/bmp_image.h"
 #include "core/picture/map_picture.h"
 #include "support/picture_files.h"
+#include "support/run_cli.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -19,10 +20,9 @@ using testing::TempDir;
 using testing::WriteBytes;
 
 int RunCli(const TempDir& dir, const std::string& args) {
-  const std::string command =
-      std::string(MAPTESK_CLI) + " " + args + " >" + (dir / "stdout") + " 2>" + (dir / "stderr");
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return testing::RunCommandLine(testing::ShellQuote(MAPTESK_CLI) + " " + args + " >" +
+                                 testing::ShellQuote(dir / "stdout") + " 2>" +
+                                 testing::ShellQuote(dir / "stderr"));
 }
 
 TEST(CliPicture, WritesAnyPictureAsSaveImageDoes) {

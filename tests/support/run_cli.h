@@ -25,10 +25,39 @@ struct CliResult {
   std::string err;
 };
 
+/// One argument quoted for the shell that popen and system start: sh here,
+/// cmd.exe on Windows, where a double quote is doubled backslash-escaped.
 inline std::string ShellQuote(const std::string& s) {
+#ifdef _WIN32
+  std::string q = "\"";
+  for (char c : s) q += (c == '"') ? std::string("\\\"") : std::string(1, c);
+  return q + "\"";
+#else
   std::string q = "'";
   for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
   return q + "'";
+#endif
+}
+
+/// The exit code in what pclose or system returned; 128 + the signal for a
+/// program that a signal ended.
+inline int ExitCodeOf(int raw) {
+#ifdef _WIN32
+  return raw;
+#else
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+#endif
+}
+
+/// Runs a whole command line through the system's shell, as system() does.
+/// cmd.exe drops the first and last quote of a line that starts with one, so
+/// the line is put in quotes of its own there.
+inline int RunCommandLine(const std::string& command) {
+#ifdef _WIN32
+  return ExitCodeOf(std::system(("\"" + command + "\"").c_str()));
+#else
+  return ExitCodeOf(std::system(command.c_str()));
+#endif
 }
 
 /// Runs the command line tool with `args`; standard error goes to a file in `scratch`.
@@ -38,17 +67,17 @@ inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& scr
   const std::string errFile = scratch / ".cli-stderr";
   command += " 2>" + ShellQuote(errFile);
   CliResult result;
+#ifdef _WIN32
+  command = "\"" + command + "\"";
+  FILE* pipe = MAPTESK_POPEN(command.c_str(), "rb");
+#else
   FILE* pipe = MAPTESK_POPEN(command.c_str(), "r");
+#endif
   if (!pipe) return result;
   char buf[4096];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) result.out.append(buf, n);
-  int raw = MAPTESK_PCLOSE(pipe);
-#ifdef _WIN32
-  result.status = raw;
-#else
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-#endif
+  result.status = ExitCodeOf(MAPTESK_PCLOSE(pipe));
   result.err = ReadText(errFile);
   std::remove(errFile.c_str());
   return result;

@@ -5,7 +5,10 @@
 
 namespace maptesk {
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__) && defined(__MINGW_PRINTF_FORMAT)
+// MinGW's C99 printf (the build asks for it): the system's own knows no %zu.
+#define MAPTESK_PRINTF(f, a) __attribute__((format(__MINGW_PRINTF_FORMAT, f, a)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define MAPTESK_PRINTF(f, a) __attribute__((format(printf, f, a)))
 #else
 #define MAPTESK_PRINTF(f, a)
