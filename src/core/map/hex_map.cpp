@@ -66,14 +66,16 @@ void HexMap::TakeMapNumberFromName(const std::string& pictureName) {
 }
 
 bool HexMap::MapFileLoad(const std::string& requested) {
+  // A name is resolved once, by one rule (FindFileNoCase: the exact entry,
+  // else a case-blind match), into the file that is then read and becomes
+  // `path`. A name that stands for no file is not looked for elsewhere: a
+  // map of the same name in another folder is another map.
+  auto resolve = [](const std::string& given) {
+    const auto found = FindFileNoCase(given);
+    return found ? *found : given;
+  };
   std::string name = requested;
-  if (!name.empty()) {
-    name = PathPart(name, kPartWithoutExtension) + ".MAP";
-    if (!FileExists(name)) {
-      name =
-          settings_.gameFolder + "SCENARIO" + kPathSeparator + PathPart(name, kPartName) + ".MAP";
-    }
-  }
+  if (!name.empty()) name = resolve(PathPart(name, kPartWithoutExtension) + ".MAP");
 
   std::vector<uint8_t> bytes;
   ReadStatus status =
@@ -84,7 +86,7 @@ bool HexMap::MapFileLoad(const std::string& requested) {
     // A cancelled chooser leaves the message naming the map that was asked for.
     std::string chosen = prompts_.ChooseOpenFile(kFileMap, PathPart(name, kPartFolder), "");
     if (!chosen.empty()) {
-      name = chosen;
+      name = resolve(chosen);
       status = ReadFileBytes(name, bytes, kMapFileSize);
     } else if (!requested.empty()) {
       name = PathPart(requested, kPartWithoutExtension) + ".MAP";
@@ -114,7 +116,7 @@ bool HexMap::MapFileLoad(const std::string& requested) {
   Clear();
   static_cast<MapRecord&>(*this) = *scratch;
   modified = false;
-  path = ResolveExisting(name);
+  path = name;
   loaded = true;
   CheckPicture();
   if (bytes.size() < kMapFileSize) {

@@ -95,14 +95,27 @@ std::string NativeSeparators(std::string path) {
   return path;
 }
 
+namespace {
+
+// Whether the folder holds an entry of exactly this name: a dangling link
+// counts, so that a name never stands for another file beside it.
+bool EntryExists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(fs::path(path), ec));
+}
+
+}  // namespace
+
 std::optional<std::string> FindFileNoCase(std::string_view path) {
   if (path.empty()) return std::nullopt;
   std::string native = NativeSeparators(std::string(path));
-  std::error_code ec;
-  if (fs::exists(fs::path(native), ec)) return native;
+  if (EntryExists(native)) return native;
 
   // Walk the components, keeping those that exist as they are and looking the
-  // others up in their folder by a case-blind comparison.
+  // others up in their folder by a case-blind comparison. Of several entries
+  // that match, the first by byte order is taken, whatever order the folder
+  // lists them in.
+  std::error_code ec;
   size_t pos = DriveLength(native);
   std::string resolved = native.substr(0, pos);
   while (pos < native.size() && IsSeparator(native[pos])) resolved.push_back(native[pos++]);
@@ -111,20 +124,17 @@ std::optional<std::string> FindFileNoCase(std::string_view path) {
     while (end < native.size() && !IsSeparator(native[end])) ++end;
     std::string component = native.substr(pos, end - pos);
     std::string candidate = resolved + component;
-    if (component == "." || component == ".." || fs::exists(fs::path(candidate), ec)) {
+    if (component == "." || component == ".." || EntryExists(candidate)) {
       resolved = candidate;
     } else {
       fs::path folder = resolved.empty() ? fs::path(".") : fs::path(resolved);
-      bool found = false;
+      std::optional<std::string> match;
       for (fs::directory_iterator it(folder, ec), last; !ec && it != last; it.increment(ec)) {
         std::string entry = it->path().filename().string();
-        if (EqualsNoCase(entry, component)) {
-          resolved += entry;
-          found = true;
-          break;
-        }
+        if (EqualsNoCase(entry, component) && (!match || entry < *match)) match = entry;
       }
-      if (!found) return std::nullopt;
+      if (!match) return std::nullopt;
+      resolved += *match;
     }
     pos = end;
     while (pos < native.size() && IsSeparator(native[pos])) resolved.push_back(native[pos++]);
@@ -132,7 +142,13 @@ std::optional<std::string> FindFileNoCase(std::string_view path) {
   return resolved;
 }
 
-bool FileExists(std::string_view path) { return FindFileNoCase(path).has_value(); }
+bool FileExists(std::string_view path) {
+  // The entry the name stands for, through its links: a dangling link is
+  // the name's entry, but no file.
+  const auto found = FindFileNoCase(path);
+  std::error_code ec;
+  return found && fs::exists(fs::path(*found), ec);
+}
 
 std::string ResolveExisting(std::string_view path) {
   auto found = FindFileNoCase(path);

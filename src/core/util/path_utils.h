@@ -59,10 +59,13 @@ std::string WithTrailingSeparator(std::string folder);
 std::string NativeSeparators(std::string path);
 
 /// Finds an existing file or folder whose name matches `path` ignoring ASCII
-/// case, component by component. The exact name wins when it exists.
+/// case, component by component. A component of the exact name wins whenever
+/// the folder holds an entry of that name, a dangling link included; only
+/// then is a case-blind match taken (the first by byte order of several).
 std::optional<std::string> FindFileNoCase(std::string_view path);
 
-/// True when a file or folder of that name exists (ignoring case).
+/// True when a file or folder of that name exists (found as FindFileNoCase
+/// finds it; a dangling link is no file).
 bool FileExists(std::string_view path);
 
 /// The path to open for reading: the existing file that matches ignoring

@@ -77,17 +77,50 @@ TEST_F(HexMapTest, SizeWordsAreClampedAndWrittenBackClamped) {
   EXPECT_EQ(map.rows, 1);
 }
 
-TEST_F(HexMapTest, ExtensionIsReplacedThenScenarioFolderIsTried) {
+TEST_F(HexMapTest, ExtensionIsReplacedAndNoOtherFolderIsTried) {
   WriteBytes(dir / "maps/abc.MAP", PatternMapFile(3, 10, 10));
   ASSERT_TRUE(map.MapFileLoad(dir / "maps/abc.dat"));
   EXPECT_EQ(map.path, dir / "maps/abc.MAP");
 
-  // Not beside the given name: the SCENARIO folder under the game folder.
+  // Not beside the given name: the map of that name in the SCENARIO folder
+  // is another map, and is not read (nor then saved over).
   WriteBytes(dir / "SCENARIO/xyz.MAP", PatternMapFile(4, 10, 10));
-  ASSERT_TRUE(map.MapFileLoad(dir / "elsewhere/xyz.txt"));
-  EXPECT_EQ(map.path, dir / "SCENARIO/xyz.MAP");
-  EXPECT_EQ(map.MapNumber, 4);
+  prompts.AnswerCancel();
+  EXPECT_FALSE(map.MapFileLoad(dir / "elsewhere/xyz.txt"));
+  EXPECT_EQ(prompts.Texts("error"),
+            std::vector<std::string>{"Map file [" + (dir / "elsewhere/xyz.MAP") + "]\nnot found"});
+  EXPECT_EQ(map.path, dir / "maps/abc.MAP");
+  EXPECT_EQ(map.MapNumber, 3);
 }
+
+#ifndef _WIN32
+TEST_F(HexMapTest, TheExactNameWinsOverACaseBlindMatchEvenAsADanglingLink) {
+  WriteBytes(dir / "SCENARIO/arden.map", PatternMapFile(1, 10, 10));
+  WriteBytes(dir / "SCENARIO/arden.MAP", PatternMapFile(2, 10, 10));
+  // Every name given becomes ".MAP": the exact name is what is read.
+  ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/arden.MAP"));
+  EXPECT_EQ(map.MapNumber, 2);
+  EXPECT_EQ(map.path, dir / "SCENARIO/arden.MAP");
+  // No exact entry: the case-blind match.
+  ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/ARDEN.MAP"));
+  EXPECT_EQ(map.path, dir / "SCENARIO/arden.MAP");
+
+  // A dangling link of the exact name is that name's entry: not found, and
+  // the file beside it whose name differs in case is neither read...
+  WriteBytes(dir / "SCENARIO/OUT.MAP", PatternMapFile(7, 10, 10));
+  std::filesystem::create_symlink(dir / "nowhere/gone.MAP", dir / "SCENARIO/out.MAP");
+  prompts.AnswerCancel();
+  EXPECT_FALSE(map.MapFileLoad(dir / "SCENARIO/out.MAP"));
+  EXPECT_EQ(map.MapNumber, 2);
+  // ... nor written: a save creates the file the link names (its folder
+  // being there) and leaves OUT.MAP alone.
+  std::filesystem::create_directories(dir / "nowhere");
+  ASSERT_TRUE(map.MapFileSave(dir / "SCENARIO/out.MAP"));
+  EXPECT_EQ(ReadBytes(dir / "SCENARIO/OUT.MAP"), PatternMapFile(7, 10, 10));
+  EXPECT_EQ(ReadBytes(dir / "nowhere/gone.MAP").size(), kMapFileSize);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "SCENARIO/out.MAP"));
+}
+#endif
 
 TEST_F(HexMapTest, FailedLoadLeavesTheDocumentAsItWas) {
   WriteBytes(dir / "SCENARIO/a.MAP", PatternMapFile(9, 45, 40));

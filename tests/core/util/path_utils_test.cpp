@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
 namespace maptesk {
@@ -76,6 +78,45 @@ TEST(FindFileNoCase, FindsGameFilesWhateverTheirCase) {
   EXPECT_EQ(files[0], dir / "Map/map0700.S16");
   EXPECT_TRUE(FindFiles(dir.str() + "nowhere", "*").empty());
 }
+
+#ifndef _WIN32
+TEST(FindFileNoCase, AnEntryOfTheExactNameWinsEvenADanglingLink) {
+  testing::TempDir dir;
+  testing::WriteText(dir / "g/arden.map", "first");
+  testing::WriteText(dir / "g/arden.MAP", "second");
+  testing::WriteText(dir / "g/OUT.MAP", "other");
+  std::filesystem::create_symlink(dir / "gone/out.MAP", dir / "g/out.MAP");
+  std::filesystem::create_symlink(dir / "gone", dir / "g/Sub");
+  struct Case {
+    const char* asked;
+    const char* found;  // "" for none
+    bool exists;
+  };
+  const Case cases[] = {
+      {"g/arden.map", "g/arden.map", true},
+      {"g/arden.MAP", "g/arden.MAP", true},
+      // No exact entry: of the two case-blind matches, the first by byte order.
+      {"g/ARDEN.MAP", "g/arden.MAP", true},
+      {"G/Arden.Map", "g/arden.MAP", true},
+      // A dangling link is the name's entry: the name is not another file's.
+      {"g/out.MAP", "g/out.MAP", false},
+      {"g/Out.MAP", "g/OUT.MAP", true},
+      {"g/sub/x.MAP", "", false},
+      {"g/none.MAP", "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.asked);
+    const auto found = FindFileNoCase(dir / c.asked);
+    if (*c.found == 0) {
+      EXPECT_FALSE(found.has_value());
+    } else {
+      ASSERT_TRUE(found.has_value());
+      EXPECT_EQ(*found, dir / c.found);
+    }
+    EXPECT_EQ(FileExists(dir / c.asked), c.exists);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace maptesk
