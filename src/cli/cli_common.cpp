@@ -23,6 +23,10 @@ void ConsolePrompts::ShowNote(const std::string& text) {
   std::fprintf(notesToStdout ? stdout : stderr, "%s\n", text.c_str());
 }
 
+void ConsolePrompts::ShowRemark(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
+
 void ConsolePrompts::ReleaseNotes() {
   holdNotes = false;
   for (const std::string& note : heldNotes) ShowNote(note);

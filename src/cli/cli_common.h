@@ -34,6 +34,7 @@ class ConsolePrompts : public Prompts {
                                bool open) override;
   void OpenWithShell(const std::string& path) override;
   void SetWaitCursor(bool) override {}
+  void ShowRemark(const std::string& text) override;
 
   bool answerYes = false;
   /// For commands whose note is their result ("Done !"): print it on

@@ -1,18 +1,21 @@
 // Picture commands: picture, tiles, sample.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "core/picture/map_picture.h"
-#include "sample/sample_game.h"
+#include "core/picture/s16_set.h"
+#include "core/picture/tile_export.h"
 #include "core/util/path_utils.h"
+#include "sample/sample_game.h"
 
 namespace maptesk::cli {
 namespace {
 
 constexpr char kPictureUsage[] = "usage: maptesk-cli picture PICTURE OUT.bmp\n";
-constexpr char kTilesUsage[] = "usage: maptesk-cli tiles bmp|s16 PICTURE BASE\n";
+constexpr char kTilesUsage[] = "usage: maptesk-cli tiles bmp|s16 PICTURE BASE [--replace-set]\n";
 constexpr char kSampleUsage[] = "usage: maptesk-cli sample DIR\n";
 
 // Loads any picture the tool reads; the exit status on failure.
@@ -32,6 +35,7 @@ int LoadAnyPicture(ConsolePrompts& prompts, MapPicture& picture, const std::stri
     prompts.ShowError(Format("No picture could be read from %s", path.c_str()));
     return kExitFailed;
   }
+  for (const std::string& remark : PictureRemarks(picture)) prompts.ShowRemark(remark);
   return kExitOk;
 }
 
@@ -52,7 +56,7 @@ int CmdPicture(const Args& raw) {
 int CmdTiles(const Args& raw) {
   Arguments args;
   std::string error;
-  if (!args.Parse(raw, {}, {}, error)) return UsageError(error, kTilesUsage);
+  if (!args.Parse(raw, {}, {"--replace-set"}, error)) return UsageError(error, kTilesUsage);
   const auto& pos = args.positional();
   if (pos.size() != 3 || (pos[0] != "bmp" && pos[0] != "s16")) return UsageError("", kTilesUsage);
   if (int rc = CheckOutputName(pos[2], kTilesUsage, true)) return rc;
@@ -73,6 +77,24 @@ int CmdTiles(const Args& raw) {
                  picture.width, picture.height));
     }
     return kExitFailed;
+  }
+  // Old tiles of the base beyond the new set go only when asked for: they
+  // may hold the part of a picture that did not load.
+  prompts.answerYes = args.Has("--replace-set");
+  if (!prompts.answerYes) {
+    const std::vector<std::string> leftOut =
+        S16TilesLeftOut(base, TileGrid{picture.width, picture.height});
+    if (!leftOut.empty()) {
+      std::string names;
+      for (const std::string& file : leftOut) {
+        names += (names.empty() ? "" : ", ") + PathPart(file, kPartFileName);
+      }
+      prompts.ShowError(
+          Format("%s: the new set does not replace %s.\nNothing was written: "
+                 "--replace-set removes them with the old set.",
+                 PathPart(base, kPartFileName).c_str(), names.c_str()));
+      return kExitFailed;
+    }
   }
   return picture.SplitToS16Tiles(base) ? kExitOk : kExitFailed;
 }

@@ -24,7 +24,9 @@ constexpr Command kCommands[] = {
     {"picture", maptesk::cli::CmdPicture,
      "picture PICTURE OUT.bmp            write a picture as BMP"},
     {"tiles", maptesk::cli::CmdTiles,
-     "tiles bmp|s16 PICTURE BASE         cut a picture into tiles"},
+     "tiles bmp|s16 PICTURE BASE [--replace-set]\n"
+     "                                     cut a picture into tiles (--replace-set: also\n"
+     "                                     remove old tiles of BASE the new set leaves out)"},
     {"sample", maptesk::cli::CmdSample,
      "sample DIR                         write the sample game folder"},
     {"report", maptesk::cli::CmdReport, "report FOLDER [--sort name|number|both] [--out FILE]"},
@@ -34,11 +36,10 @@ constexpr Command kCommands[] = {
     {"renumber", maptesk::cli::CmdRenumber, "renumber MAP N [--out OUT]"},
     {"check", maptesk::cli::CmdCheck,
      "check MAP|FOLDER [--json] [--min error|warning|note] [--fix]   what the game trips over"},
-#ifdef MAPTESK_CLI_RENDER
     {"render", maptesk::cli::CmdRender,
      "render MAP OUT.png [--size WxH] [--zoom] [--grid] [--terrain] [--roads] [--names]\n"
-     "         [--labels] [--scroll X,Y] [--mode 800|1024]   one frame of the editor"},
-#endif
+     "         [--labels] [--scroll X,Y] [--mode 800|1024]   one frame of the editor\n"
+     "         (runs maptesk-render, from this program's folder)"},
 };
 
 int Usage(FILE* out) {

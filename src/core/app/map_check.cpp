@@ -10,7 +10,7 @@
 #include "core/map/map_file.h"
 #include "core/map/map_names.h"
 #include "core/map/terrain_table.h"
-#include "core/picture/s16_tiles.h"
+#include "core/picture/s16_set.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
@@ -184,26 +184,8 @@ void CheckPicture(const MapRecord& map, const CheckContext& context, std::vector
   }
   // The picture's size comes from its first row and first column of tiles:
   // a hole there ends the picture early, and the tiles beyond it are lost.
-  if (!context.pictureFile.empty()) {
-    const std::string folder = PathPart(context.pictureFile, kPartFolder);
-    std::string base = PathPart(context.pictureFile, kPartName);
-    if (base.size() > 2) base.resize(base.size() - 2);
-    auto tile = [&](int c, int r) { return Format("%s%d%d.s16", base.c_str(), c, r); };
-    auto exists = [&](int c, int r) { return FileExists(folder + tile(c, r)); };
-    for (int line = 0; line < 2; ++line) {
-      const int count = line == 0 ? S16Tiles::kColumns : S16Tiles::kRows;
-      for (int i = 1; i + 1 < count; ++i) {
-        const int c = line == 0 ? i : 0;
-        const int r = line == 0 ? 0 : i;
-        const int nc = line == 0 ? i + 1 : 0;
-        const int nr = line == 0 ? 0 : i + 1;
-        if (exists(c, r) || !exists(nc, nr)) continue;
-        out.push_back({CheckKind::kPictureHole, Severity::kWarning, -1, -1, -1, false,
-                       Format("%s: tile %s is missing; the picture ends before %s", base.c_str(),
-                              tile(c, r).c_str(), tile(nc, nr).c_str())});
-        break;
-      }
-    }
+  for (const std::string& hole : S16SetHoles(context.pictureFile)) {
+    out.push_back({CheckKind::kPictureHole, Severity::kWarning, -1, -1, -1, false, hole});
   }
   // The grid the map's header asks for, against the one the picture gives.
   if (map.columns - 1 > context.picture.lastColumn || map.rows - 1 > context.picture.lastRow) {

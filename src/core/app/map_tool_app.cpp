@@ -376,6 +376,10 @@ void MapToolApp::AfterMapLoaded() {
 
 void MapToolApp::UpdateStatusLine() {
   statusLine_ = StatusLineText(ws_.map, ws_.picture);
+  // A set that loaded narrower than its tiles says so where the picture is named.
+  if (ws_.picture.loaded) {
+    for (const std::string& remark : ws_.pictureRemarks) statusLine_ += "   " + remark;
+  }
   shell_.DocumentChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/app/global_change.h"
 #include "core/app/map_number_flows.h"
+#include "core/picture/s16_set.h"
 #include "core/picture/s16_tiles.h"
 #include "core/util/file_io.h"
 #include "core/util/prompts.h"
@@ -53,8 +54,12 @@ void Workspace::NewMap(const std::string& path) {
 
 bool Workspace::LoadPicture(const std::string& file) {
   picture.loaded = false;
+  pictureRemarks.clear();
   WaitCursor wait(prompts);
-  return picture.LoadPicture(file);
+  if (!picture.LoadPicture(file)) return false;
+  pictureRemarks = PictureRemarks(picture);
+  for (const std::string& remark : pictureRemarks) prompts.ShowRemark(remark);
+  return true;
 }
 
 std::optional<PictureSize> Workspace::PictureSizeOf() const {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app/edit_history.h"
 #include "core/map/hex_map.h"
@@ -53,8 +54,12 @@ class Workspace final : private PictureLink {
   /// afresh. The picture stays as it is.
   void NewMap(const std::string& path);
   /// Loads the map's picture from a BMP file, any tile of an S16 set or an
-  /// SHP set; false (the old picture gone) when it cannot be loaded.
+  /// SHP set; false (the old picture gone) when it cannot be loaded. An S16
+  /// set with a hole in its first row or column loads narrower than its
+  /// tiles: that is said once, as a remark, and kept in pictureRemarks.
   bool LoadPicture(const std::string& file);
+  /// What LoadPicture said about the picture loaded last (S16SetHoles).
+  std::vector<std::string> pictureRemarks;
   /// The size of the map's picture, or none without one: the assembled
   /// picture's, else that of the map's S16 set from its tiles' headers.
   std::optional<PictureSize> PictureSizeOf() const;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/picture/map_picture.h"
+#include "core/picture/s16_set.h"
 #include "core/util/file_io.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
@@ -129,6 +130,22 @@ bool MapPicture::SplitToS16Tiles(const std::string& base) {
   // Before the 24-bit copy, the costliest allocation here: a picture too
   // large to name is not converted at all.
   if (bits != nullptr && !GridFits(prompts(), grid)) return false;
+  // Tiles of the base beyond the new set would be read as part of it, so
+  // they go with the export; but they may be the only copy of a part of a
+  // picture (one that loaded narrower than its set), so only when agreed.
+  if (bits != nullptr) {
+    const std::vector<std::string> leftOut = S16TilesLeftOut(base, grid);
+    if (!leftOut.empty()) {
+      std::string names;
+      for (const std::string& file : leftOut) names += "\n" + PathPart(file, kPartFileName);
+      if (!prompts().AskYesNo(Format("The new tiles of %s do not replace:%s\n"
+                                     "They would be read as part of the new picture.\n"
+                                     "Remove them ?",
+                                     PathPart(base, kPartFileName).c_str(), names.c_str()))) {
+        return false;
+      }
+    }
+  }
   std::vector<uint8_t> scratch;
   int rowBytes = 0;
   const uint8_t* rows = Rgb24Rows(scratch, rowBytes);

@@ -69,6 +69,11 @@ class Prompts {
   virtual void OpenWithShell(const std::string& path) = 0;
   /// Shows or hides the wait cursor around long operations.
   virtual void SetWaitCursor(bool on) = 0;
+  /// A remark that needs no answer and stops nothing (a picture that loaded
+  /// narrower than its set): the console prints it on standard error; the
+  /// editor shows such remarks on its status line instead, so by default
+  /// nothing is shown.
+  virtual void ShowRemark(const std::string& text) { (void)text; }
 };
 
 /// Shows nothing, answers No and cancels every chooser: for runs with

@@ -97,6 +97,29 @@ TEST_F(MapToolAppTest, OpeningAMapWithItsPictureAsksNothingAndWithoutOneOffersAP
   EXPECT_EQ(ws.settings.recentFiles[0], A());
 }
 
+TEST_F(MapToolAppTest, ASetWithAHoleSaysSoOnTheStatusLineAndItsExportAsks) {
+  // Map 7's set: tiles 00, 20 and 01, but no 10: the widths of the first
+  // row give 1280, so the third column's tile lies outside the picture.
+  const auto tile = testing::S16Plain(640, 480, [](int, int) { return 0x1234; });
+  WriteBytes(game / "MAP/MAP0720.s16", tile);
+  WriteBytes(game / "MAP/MAP0701.s16", tile);
+  ASSERT_TRUE(app.OpenByName(A()));
+  EXPECT_EQ(app.statusLine(),
+            "Map: " + A() +
+                " #007 *  MAP07xx.s16  (1280 x 960)   MAP07: tile MAP0710.s16 is missing; the "
+                "picture ends before MAP0720.s16");
+  EXPECT_TRUE(prompts.Texts("error").empty());
+  EXPECT_TRUE(prompts.Texts("note").empty());
+
+  // Cutting the picture back to map 7's tiles would drop MAP0720.s16: asked.
+  prompts.AnswerPath(game / "MAP/MAP07.s16");
+  prompts.Answer(false);
+  EXPECT_FALSE(app.ExportS16Command());
+  ASSERT_EQ(prompts.Texts("yesno").size(), 1u);
+  EXPECT_NE(prompts.Texts("yesno")[0].find("\nMAP0720.s16\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(game / "MAP/MAP0720.s16"), tile);
+}
+
 TEST_F(MapToolAppTest, AMissingMapIsSaidAndTheOpenMapStays) {
   ASSERT_TRUE(app.OpenByName(A()));
   ws.settings.lastOpen = game / "SCENARIO/gone.MAP";

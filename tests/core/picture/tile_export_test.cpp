@@ -196,7 +196,10 @@ TEST(S16Tiles, OlderTilesOfTheBaseNotReplacedAreRemoved) {
   WriteBytes(dir / "Map0431.S16", {1});
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 100, 100)));
+  prompts.Answer(true);  // the tiles beyond the new set go only when agreed
   ASSERT_TRUE(picture.SplitToS16Tiles(dir / "MAP04"));
+  ASSERT_EQ(prompts.Texts("yesno").size(), 1u);
+  EXPECT_NE(prompts.Texts("yesno")[0].find("\nMap0431.S16\n"), std::string::npos);
   EXPECT_EQ(ListFolder(dir.path()),
             (std::vector<std::string>{"MAP0400.s16", "MAP0411.bak", "map0451.S16", "places.bmp"}));
   EXPECT_EQ(ReadBytes(dir / "MAP0400.s16").size(), 44u + 100u * 100u * 2u);
@@ -210,6 +213,7 @@ TEST(S16Tiles, AFailedWriteLeavesTheOldSetWhole) {
   std::filesystem::create_directory(dir / "MAP0611.s16");
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 1280, 960)));
+  prompts.Answer(true);  // MAP0620.s16 lies beyond the new set
   EXPECT_FALSE(picture.SplitToS16Tiles(dir / "MAP06"));
   EXPECT_EQ(
       prompts.Texts("error"),
@@ -235,6 +239,7 @@ TEST(S16Tiles, AnOldTileThatCannotBeRemovedLeavesTheWholeOldSet) {
   if (!stuck.immutable()) GTEST_SKIP() << "needs root and chattr: a file that cannot be removed";
   MapPicture picture(prompts);
   ASSERT_TRUE(picture.LoadPicture(WritePlaces(dir, 1280, 960)));
+  prompts.Answer(true);  // map0820.S16 lies beyond the new set
   EXPECT_FALSE(picture.SplitToS16Tiles(dir / "MAP08"));
   EXPECT_EQ(prompts.Texts("error"),
             std::vector<std::string>{"Error on creating " + dir / "map0820.S16" +
