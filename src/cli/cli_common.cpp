@@ -130,10 +130,65 @@ std::string NameText(const std::string& cp1252) {
   return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `s[i]`, or 0: overlong
+// forms, surrogates and code points past U+10FFFF are not well formed.
+size_t Utf8SequenceAt(const std::string& s, size_t i) {
+  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  size_t n = 0;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) lo = 0xA0;
+    if (c == 0xED) hi = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size()) return 0;
+  if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+  for (size_t k = 2; k < n; ++k) {
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+  }
+  return n;
+}
+
+}  // namespace
+
+bool IsUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = Utf8SequenceAt(text, i);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
 std::string JsonString(const std::string& utf8) {
   std::string out = "\"";
-  for (char ch : utf8) {
-    auto c = static_cast<unsigned char>(ch);
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t n = Utf8SequenceAt(utf8, i);
+    // A byte that starts no well-formed character (a file name in another
+    // encoding) would make the output not JSON: it stands as U+FFFD.
+    if (n == 0) {
+      out += "\\ufffd";
+      ++i;
+      continue;
+    }
+    if (n > 1) {
+      out.append(utf8, i, n);
+      i += n;
+      continue;
+    }
+    const auto c = static_cast<unsigned char>(utf8[i++]);
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -146,11 +201,24 @@ std::string JsonString(const std::string& utf8) {
           std::snprintf(buf, sizeof buf, "\\u%04x", c);
           out += buf;
         } else {
-          out.push_back(ch);
+          out.push_back(char(c));
         }
     }
   }
   return out + "\"";
+}
+
+std::string JsonPathField(const std::string& name, const std::string& path) {
+  std::string out = JsonString(name) + ": " + JsonString(path);
+  if (IsUtf8(path)) return out;
+  // The name as the system has it, byte for byte, to open the file by.
+  std::string hex;
+  for (char ch : path) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02x", static_cast<unsigned char>(ch));
+    hex += buf;
+  }
+  return out + ", " + JsonString(name + "Bytes") + ": " + JsonString(hex);
 }
 
 void SetSaveClean(ToolSettings& settings, const Arguments& args) {

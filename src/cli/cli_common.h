@@ -82,8 +82,14 @@ std::string AbsolutePath(const std::string& path);
 /// characters escaped so a name cannot break the line or the terminal.
 std::string NameText(const std::string& cp1252);
 
-/// Minimal JSON output.
+/// Minimal JSON output. Bytes that form no well-formed UTF-8 character
+/// are written as \ufffd, so the output stays JSON whatever a name holds.
 std::string JsonString(const std::string& utf8);
+/// Whether `text` is well-formed UTF-8 throughout.
+bool IsUtf8(const std::string& text);
+/// "name": "path" for a file name; when the name is not UTF-8 (as JSON
+/// shows it, with \ufffd), also "nameBytes": its bytes in hex, to open it by.
+std::string JsonPathField(const std::string& name, const std::string& path);
 
 /// Prints a usage error and returns kExitUsage.
 int UsageError(const std::string& message, const char* usage);

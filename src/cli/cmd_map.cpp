@@ -59,7 +59,7 @@ int CmdInfo(const Args& raw) {
   const std::string namesFile = ws.names.DefaultNamesFile();
 
   if (args.Has("--json")) {
-    std::string out = "{\"path\": " + JsonString(m.path);
+    std::string out = "{" + JsonPathField("path", m.path);
     out += ", \"number\": " + std::to_string(m.MapNumber);
     out += ", \"columns\": " + std::to_string(m.columns);
     out += ", \"rows\": " + std::to_string(m.rows);
@@ -72,11 +72,11 @@ int CmdInfo(const Args& raw) {
     }
     out += "}, \"roadHexes\": " + std::to_string(roadHexes);
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
-    out += ", \"pictureFile\": " + JsonString(m.pictureFile);
+    out += ", " + JsonPathField("pictureFile", m.pictureFile);
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
     out += ", \"pictureWidth\": " + std::to_string(ws.picture.loaded ? ws.picture.width : 0);
     out += ", \"pictureHeight\": " + std::to_string(ws.picture.loaded ? ws.picture.height : 0);
-    out += ", \"namesFile\": " + JsonString(namesFile);
+    out += ", " + JsonPathField("namesFile", namesFile);
     out += ", \"nameCount\": " + std::to_string(ws.names.NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
     return kExitOk;
@@ -123,7 +123,7 @@ int CmdNames(const Args& raw) {
   }
 
   if (args.Has("--json")) {
-    std::string out = "{\"namesFile\": " + JsonString(names.namesPath) + ", \"names\": [";
+    std::string out = "{" + JsonPathField("namesFile", names.namesPath) + ", \"names\": [";
     for (int slot = 1; slot < names.nameCount; ++slot) {
       out += (slot > 1 ? ", " : "") + JsonString(Cp1252ToUtf8(names.NameOf(slot)));
     }

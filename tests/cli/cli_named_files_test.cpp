@@ -105,6 +105,31 @@ TEST_F(CliNamedFileTest, AMissingMapIsNotLookedForInTheScenarioFolder) {
 }
 
 #ifndef _WIN32
+TEST_F(CliNamedFileTest, InfoJsonOfANameThatIsNotUtf8IsStillJson) {
+  const std::string raw = game / "SCENARIO/Caf\xE9.MAP";  // Windows-1252 bytes
+  WriteBytes(raw, arden);
+  auto r = RunCli({"info", raw, "--json"}, game);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string shown = game / "SCENARIO/Caf\\ufffd.MAP";
+  std::string hex;
+  for (char ch : raw) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02x", static_cast<unsigned char>(ch));
+    hex += buf;
+  }
+  EXPECT_EQ(r.out.rfind("{\"path\": \"" + shown + "\", \"pathBytes\": \"" + hex + "\", ", 0), 0u)
+      << r.out;
+  EXPECT_EQ(r.out.find('\xE9'), std::string::npos);
+  // A UTF-8 name is written as it is, without the second field.
+  const std::string utf8 = game / "SCENARIO/Caf\xC3\xA9.MAP";
+  WriteBytes(utf8, arden);
+  r = RunCli({"info", utf8, "--json"}, game);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("{\"path\": \"" + utf8 + "\", \"number\": 5", 0), 0u) << r.out;
+}
+#endif
+
+#ifndef _WIN32
 TEST_F(CliNamedFileTest, TheExactNameIsTheFileADanglingLinkIncluded) {
   // Two maps whose names differ only in case: each name is its own file.
   WriteBytes(game / "SCENARIO/arden.map", testing::PatternMapFile(6, 45, 40));

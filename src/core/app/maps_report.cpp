@@ -66,8 +66,28 @@ bool MapsReport::ScanFolder(Prompts& prompts) {
   return true;
 }
 
+namespace {
+
+// A name as the report shows it: a line break or another control character
+// in a file name would break the report's CRLF lines, so each stands as
+// \xNN (a name holds no such character on Windows, where the game runs).
+std::string ReportName(const std::string& name) {
+  std::string out;
+  for (char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F) {
+      out += Format("\\x%02x", unsigned(c));
+    } else {
+      out.push_back(ch);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string MapsReport::LineText(const MapEntry& entry, int choice, bool reportFormat) {
-  const std::string& name = entry.fileName;
+  const std::string name = reportFormat ? ReportName(entry.fileName) : entry.fileName;
   if (choice == kSortByName) {
     if (!reportFormat) return Format("%s   #%d", name.c_str(), int(entry.number));
     return PadText(name, 31, '.', false) + PadNumber(entry.number, 4, '.', true);
@@ -151,7 +171,7 @@ std::string MapsReport::NumberSection() const {
       // The name comes from the entry, not from the line after a fixed five
       // characters: numbers of five characters (-1000, 10000) would leave
       // the dot in front of the name.
-      names += mapEntries[lines[i].entry].fileName;
+      names += ReportName(mapEntries[lines[i].entry].fileName);
     }
     text += Format("%5d     %s", number, names.c_str()) + kLineEnd;
   }
@@ -159,7 +179,8 @@ std::string MapsReport::NumberSection() const {
 }
 
 std::string MapsReport::ReportText() const {
-  std::string text = Format("Map files on folder: %s", folder.c_str()) + kLineEnd + kLineEnd;
+  std::string text =
+      Format("Map files on folder: %s", ReportName(folder).c_str()) + kLineEnd + kLineEnd;
   if (sortChoice == kSortByName || sortChoice == kSortBoth) text += NameSection();
   if (sortChoice == kSortByNumber || sortChoice == kSortBoth) text += NumberSection();
   return text;

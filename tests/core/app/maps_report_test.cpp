@@ -68,6 +68,33 @@ TEST_F(MapsReportTest, ReportByNumberGroupsEqualNumbers) {
   EXPECT_EQ(prompts.Texts("shell"), std::vector<std::string>{dir / "MapsReport.txt"});
 }
 
+#ifndef _WIN32
+TEST_F(MapsReportTest, ALineBreakInAFileNameCannotBreakTheReportsLines) {
+  AddMap("two\r\nlines.MAP", 7);
+  AddMap("tab\there.MAP", 8);
+  report.folder = dir.str();
+  report.sortChoice = kSortBoth;
+  report.reportFile = dir / "MapsReport.txt";
+  ASSERT_TRUE(report.ScanFolder(prompts));
+  ASSERT_TRUE(report.Report(prompts));
+  const std::string text = ReadText(dir / "MapsReport.txt");
+  EXPECT_NE(text.find("two\\x0d\\x0alines.MAP..............7\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    7     two\\x0d\\x0alines.MAP\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("tab\\x09here.MAP"), std::string::npos) << text;
+  // Every line break is the report's own CRLF.
+  size_t lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++lines;
+      EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << i;
+    } else if (text[i] == '\r') {
+      EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << i;
+    }
+  }
+  EXPECT_EQ(lines, 12u);
+}
+#endif
+
 TEST_F(MapsReportTest, ReportByNameAndBothUnderOneHeader) {
   ScanThree(kSortByName);
   ASSERT_TRUE(report.Report(prompts));
@@ -154,8 +181,9 @@ TEST_F(MapsReportTest, AnUnreadableFileIsListedAsMinusOneWithANote) {
   std::filesystem::create_symlink("/proc/self/mem", dir.path() / "B2.map");
   EXPECT_TRUE(report.ScanFolder(prompts));
   EXPECT_TRUE(prompts.Texts("error").empty());
-  EXPECT_EQ(prompts.Texts("note"),
-            std::vector<std::string>{"1 map files could not be read and are listed as -1:\nB2.map"});
+  EXPECT_EQ(
+      prompts.Texts("note"),
+      std::vector<std::string>{"1 map files could not be read and are listed as -1:\nB2.map"});
   ASSERT_EQ(report.mapEntries.size(), 4u) << "the files after it are listed too";
   EXPECT_EQ(report.lines().front().text, "  -1   B2.map");
   EXPECT_EQ(report.countText(), "4 mapfiles");
@@ -171,9 +199,9 @@ TEST_F(MapsReportTest, NumbersRunTo65534AndSortByValue) {
   report.folder = dir.str();
   report.sortChoice = kSortByNumber;
   ASSERT_TRUE(report.ScanFolder(prompts));
-  EXPECT_EQ(Texts(report.lines()), (std::vector<std::string>{"  -1   d.map", "   7   e.map",
-                                                             "9999   b.map", "10000   c.map",
-                                                             "40000   a.map"}));
+  EXPECT_EQ(Texts(report.lines()),
+            (std::vector<std::string>{"  -1   d.map", "   7   e.map", "9999   b.map",
+                                      "10000   c.map", "40000   a.map"}));
   EXPECT_EQ(report.ReportText(), "Map files on folder: " + dir.str() +
                                      "\r\n\r\n"
                                      "Mapno     Mapname\r\n"
