@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 
@@ -89,16 +90,31 @@ std::optional<std::string> Arguments::Value(const std::string& name) const {
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
-  auto p = std::filesystem::absolute(std::filesystem::path(NativeSeparators(path)), ec);
-  return ec ? path : p.lexically_normal().string();
+  const std::filesystem::path given(NativeSeparators(path));
+  auto p = std::filesystem::absolute(given, ec);
+  if (ec) return path;
+  std::string full = p.lexically_normal().string();
+#ifdef PATH_MAX
+  // In a folder deeper than the system lets a name be, the absolute form
+  // names nothing that can be opened, though the name relative to the
+  // current folder still can: it is kept as given (folder names and all).
+  if (full.size() >= size_t(PATH_MAX) && given.is_relative()) {
+    const std::string relative = given.lexically_normal().string();
+    return relative.empty() ? std::string(".") : relative;
+  }
+#endif
+  return full;
 }
 
 void SetFolders(ToolSettings& settings, const Arguments& args, const std::string& mapFile) {
   const std::string sep(1, kPathSeparator);
   std::string full = AbsolutePath(mapFile);
-  settings.gameFolder = args.Value("--game")
-                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--game")))
-                            : ParentFolder(full);
+  // A map named relative to the current folder (see AbsolutePath) without
+  // a folder of its own lies in the current folder: the game is its parent.
+  const std::string parent =
+      PathPart(full, kPartFolder).empty() ? std::string("..") + sep : ParentFolder(full);
+  settings.gameFolder =
+      args.Value("--game") ? WithTrailingSeparator(AbsolutePath(*args.Value("--game"))) : parent;
   settings.mapFolder = args.Value("--map-folder")
                            ? WithTrailingSeparator(AbsolutePath(*args.Value("--map-folder")))
                            : settings.gameFolder + "MAP" + sep;

@@ -2,6 +2,7 @@
 // seem: each command reads and writes exactly the file it was given.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/map/map_file.h"
@@ -126,6 +127,50 @@ TEST_F(CliNamedFileTest, InfoJsonOfANameThatIsNotUtf8IsStillJson) {
   r = RunCli({"info", utf8, "--json"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.rfind("{\"path\": \"" + utf8 + "\", \"number\": 5", 0), 0u) << r.out;
+}
+#endif
+
+#ifndef _WIN32
+// A game folder so deep that its absolute names exceed what the system
+// opens: named relative to the current folder, every command reads and
+// writes it as it would anywhere else.
+TEST(CliDeepFolder, NamesRelativeToTheCurrentFolderWorkBeyondTheLongestAbsoluteName) {
+  testing::TempDir top;
+  const std::string step(200, 'd');
+  // rm walks a tree of any depth; the test folder's own cleanup may not.
+  struct RemoveDeep {
+    std::string path;
+    ~RemoveDeep() { (void)std::system(("rm -rf " + testing::ShellQuote(path)).c_str()); }
+  } removeDeep{top / step};
+  // Made and entered one step at a time: no absolute name reaches that deep.
+  std::string cd = "cd " + testing::ShellQuote(top.str());
+  for (int i = 0; i < 22; ++i)
+    cd += " && { [ -d " + step + " ] || mkdir " + step + "; } && cd -P " + step;
+  ASSERT_GT(top.str().size() + 22 * 201, 4096u);
+  auto run = [&](const std::string& args) {
+    const std::string command = cd + " && " + testing::ShellQuote(MAPTESK_CLI) + " " + args + " >" +
+                                (top / "out") + " 2>" + (top / "err");
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  ASSERT_EQ(run("sample game"), 0) << testing::ReadText(top / "err");
+  ASSERT_EQ(run("save game/SCENARIO/ARDEN.MAP game/SCENARIO/COPY.MAP"), 0)
+      << testing::ReadText(top / "err");
+  ASSERT_EQ(run("info game/SCENARIO/COPY.MAP --json"), 0) << testing::ReadText(top / "err");
+  EXPECT_NE(testing::ReadText(top / "out").find("\"hasS16Picture\": true, \"pictureWidth\": 1920"),
+            std::string::npos)
+      << testing::ReadText(top / "out");
+  ASSERT_EQ(run("tiles s16 game/MAP/MAP0500.s16 game/MAP/MAP77"), 0)
+      << testing::ReadText(top / "err");
+  // From inside the SCENARIO folder, the game is its parent.
+  ASSERT_EQ(run("renumber game/SCENARIO/COPY.MAP 77"), 0) << testing::ReadText(top / "err");
+  cd += " && cd -P game/SCENARIO";
+  ASSERT_EQ(run("info COPY.MAP --json"), 0) << testing::ReadText(top / "err");
+  EXPECT_NE(testing::ReadText(top / "out").find("\"hasS16Picture\": true"), std::string::npos)
+      << testing::ReadText(top / "out");
+  // A name that is not there is said as for any name.
+  EXPECT_EQ(run("info NONE.MAP"), 1);
+  EXPECT_NE(testing::ReadText(top / "err").find("not found"), std::string::npos);
 }
 #endif
 
