@@ -100,14 +100,19 @@ void BM_NothingChanged(benchmark::State& s, int w, int h, bool zoomed) {
 
 BENCHMARK_CAPTURE(BM_PointerMoved, 1024x768, 1024, 768, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PointerMoved, 1920x1080, 1920, 1080, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PointerMoved, 2560x1440, 2560, 1440, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PointerMoved, 3840x2160, 3840, 2160, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PointerMoved, 1024x768_zoomed, 1024, 768, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PointerMoved, 1920x1080_zoomed, 1920, 1080, true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 1024x768, 1024, 768, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 1920x1080, 1920, 1080, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AfterAnEdit, 2560x1440, 2560, 1440, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AfterAnEdit, 3840x2160, 3840, 2160, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 1920x1080_zoomed, 1920, 1080, true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_NothingChanged, 1920x1080, 1920, 1080, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_NothingChanged, 3840x2160, 3840, 2160, false)->Unit(benchmark::kMicrosecond);
 
 // Undo, then redo, of a step that changed all 1,800 hexes, each followed by
 // the frame that shows it: what Ctrl+Z costs before the screen shows it.

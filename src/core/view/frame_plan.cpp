@@ -318,25 +318,112 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
   return plan;
 }
 
+namespace {
+
+// What the overlays of every hex share in one frame.
+struct OverlayStyle {
+  uint16_t toggles = 0;
+  uint32_t mask = 0;
+  bool zoomed = false;
+  bool icons = false;
+  int scale = 0;
+  int32_t w = 0;
+  int32_t h = 0;
+  // In the normal view the terrain and named marks share the hex side by side.
+  int32_t terrainShiftX = 0;
+  int32_t terrainShiftY = 0;
+  int32_t namedShiftX = 0;
+  int32_t namedShiftY = 0;
+};
+
+OverlayStyle StyleOf(MapView& view) {
+  OverlayStyle st;
+  st.toggles = view.toggles();
+  st.mask = view.settings().terrainMask;
+  st.zoomed = (st.toggles & kToggleZoom) != 0;
+  st.icons = st.zoomed || (st.toggles & kToggleLabels) == 0;
+  st.scale = view.overlayScale;
+  st.w = view.grid.metrics.hexWidth;
+  st.h = view.grid.metrics.hexHeight;
+  st.terrainShiftX = st.zoomed ? 0 : -8;
+  st.terrainShiftY = st.zoomed ? 0 : -5;
+  st.namedShiftX = st.zoomed ? 0 : 8;
+  st.namedShiftY = st.zoomed ? 0 : 6;
+  return st;
+}
+
+void AddHexOverlays(MapView& view, const OverlayStyle& st, const HexPos& pos,
+                    std::vector<SpriteDraw>& out) {
+  const int row = pos.row;
+  const int column = pos.column;
+  const ScreenRect& clip = view.grid.viewRect;
+  const int32_t sx = pos.screenX;
+  const int32_t sy = pos.screenY;
+  const HexCell& cell = view.map().cell(row, column);
+  const int32_t iconX = sx + (st.w - kIconWidth) / 2;
+  const int32_t iconY = sy + (st.h - kIconHeight) / 2;
+
+  if ((st.toggles & kToggleRoads) != 0) AddRoads(out, cell, st.scale, sx, sy, clip);
+  const int terrain = cell.terrain;
+  if ((st.toggles & kToggleTerrainMarks) != 0 && terrain < TerrainTable::kCount &&
+      (st.mask & (1u << terrain)) != 0) {
+    if (st.icons) {
+      out.push_back({Sheet::kTerrainIcons, 0, terrain, iconX + st.terrainShiftX,
+                     iconY + st.terrainShiftY, clip});
+    } else {
+      out.push_back({Sheet::kTerrainLabels, 0, terrain, sx + st.w / 2 - 30, sy + st.h / 2, clip});
+    }
+  }
+  if ((st.toggles & kToggleNamedHexes) != 0 &&
+      view.names().nameIndex[size_t(row)][size_t(column)] > 0) {
+    out.push_back({Sheet::kTerrainIcons, 0, kNamedHexFrame, iconX + st.namedShiftX,
+                   iconY + st.namedShiftY, clip});
+  }
+  if ((st.toggles & kToggleGrid) != 0 && sx < clip.right && sy < clip.bottom) {
+    out.push_back({Sheet::kGrid, st.scale, kGridFrame, sx, sy, clip});
+  }
+  if (view.map().selected[size_t(row)][size_t(column)] != 0) {
+    out.push_back({Sheet::kGrid, st.scale, kSelectionFrame, sx, sy, clip});
+  }
+}
+
+ScreenRect Unite(const ScreenRect& a, const ScreenRect& b) {
+  if (a.width() <= 0 || a.height() <= 0) return b;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+ScreenRect At(int32_t x, int32_t y, FrameSize size) {
+  return {x, y, x + size.width, y + size.height};
+}
+
+}  // namespace
+
+FrameSize SheetFrameSize(Sheet sheet, int scale) {
+  // The grid and road sheets follow the view's three scales.
+  static constexpr FrameSize kHexScales[] = {{61, 51}, {24, 16}, {18, 12}};
+  switch (sheet) {
+    case Sheet::kGrid:
+    case Sheet::kRoads: return scale >= 0 && scale < 3 ? kHexScales[scale] : FrameSize{};
+    case Sheet::kTerrainIcons: return scale == 0 ? FrameSize{kIconWidth, kIconHeight} : FrameSize{};
+    case Sheet::kTerrainLabels: return scale == 0 ? FrameSize{58, 19} : FrameSize{};
+  }
+  return {};
+}
+
+ScreenRect SpriteBounds(const SpriteDraw& s) {
+  const FrameSize size = SheetFrameSize(s.sheet, s.scale);
+  const ScreenRect r{std::max(s.x, s.clip.left), std::max(s.y, s.clip.top),
+                     std::min(s.x + size.width, s.clip.right),
+                     std::min(s.y + size.height, s.clip.bottom)};
+  if (r.width() <= 0 || r.height() <= 0) return {};
+  return r;
+}
+
 void FramePlanner::PlanOverlays(std::vector<SpriteDraw>& out) const {
   const HexGrid& g = view_.grid;
   if (!g.mapLoaded) return;
-  const HexMap& map = view_.map();
-  const MapNames& names = view_.names();
-  const uint16_t toggles = view_.toggles();
-  const uint32_t mask = view_.settings().terrainMask;
-  const bool zoomed = (toggles & kToggleZoom) != 0;
-  const bool icons = zoomed || (toggles & kToggleLabels) == 0;
-  const int scale = view_.overlayScale;
-  const ScreenRect& clip = g.viewRect;
-  const int32_t w = g.metrics.hexWidth;
-  const int32_t h = g.metrics.hexHeight;
-  // In the normal view the terrain and named marks share the hex side by side.
-  const int32_t terrainShiftX = zoomed ? 0 : -8;
-  const int32_t terrainShiftY = zoomed ? 0 : -5;
-  const int32_t namedShiftX = zoomed ? 0 : 8;
-  const int32_t namedShiftY = zoomed ? 0 : 6;
-
+  const OverlayStyle style = StyleOf(view_);
   // A hex that starts one row or column before the corner can still reach into the view.
   const HexPos corner = g.pixelToHex(g.viewRect.left, g.viewRect.top);
   const int firstRow = std::max(corner.row - 1, 0);
@@ -344,34 +431,62 @@ void FramePlanner::PlanOverlays(std::vector<SpriteDraw>& out) const {
   for (int row = firstRow; row <= HexGrid::kLastRow; ++row) {
     for (int column = firstColumn; column <= HexGrid::kLastColumn; ++column) {
       const HexPos pos = g.hexToPixel(row, column);
-      if (!g.isVisible(pos)) continue;
-      const int32_t sx = pos.screenX;
-      const int32_t sy = pos.screenY;
-      const HexCell& cell = map.cell(row, column);
-      const int32_t iconX = sx + (w - kIconWidth) / 2;
-      const int32_t iconY = sy + (h - kIconHeight) / 2;
+      if (g.isVisible(pos)) AddHexOverlays(view_, style, pos, out);
+    }
+  }
+}
 
-      if ((toggles & kToggleRoads) != 0) AddRoads(out, cell, scale, sx, sy, clip);
-      const int terrain = cell.terrain;
-      if ((toggles & kToggleTerrainMarks) != 0 && terrain < TerrainTable::kCount &&
-          (mask & (1u << terrain)) != 0) {
-        if (icons) {
-          out.push_back({Sheet::kTerrainIcons, 0, terrain, iconX + terrainShiftX,
-                         iconY + terrainShiftY, clip});
-        } else {
-          out.push_back({Sheet::kTerrainLabels, 0, terrain, sx + w / 2 - 30, sy + h / 2, clip});
-        }
-      }
-      if ((toggles & kToggleNamedHexes) != 0 && names.nameIndex[size_t(row)][size_t(column)] > 0) {
-        out.push_back({Sheet::kTerrainIcons, 0, kNamedHexFrame, iconX + namedShiftX,
-                       iconY + namedShiftY, clip});
-      }
-      if ((toggles & kToggleGrid) != 0 && sx < clip.right && sy < clip.bottom) {
-        out.push_back({Sheet::kGrid, scale, kGridFrame, sx, sy, clip});
-      }
-      if (map.selected[size_t(row)][size_t(column)] != 0) {
-        out.push_back({Sheet::kGrid, scale, kSelectionFrame, sx, sy, clip});
-      }
+void FramePlanner::PlanHexOverlays(int row, int column, std::vector<SpriteDraw>& out) const {
+  const HexGrid& g = view_.grid;
+  if (!g.mapLoaded) return;
+  const HexPos pos = g.hexToPixel(row, column);
+  if (g.isVisible(pos)) AddHexOverlays(view_, StyleOf(view_), pos, out);
+}
+
+ScreenRect FramePlanner::HexFootprint() const {
+  // Every sprite a hex can have, at a corner of (0, 0) and with no clip.
+  const OverlayStyle st = StyleOf(view_);
+  const FrameSize hex = SheetFrameSize(Sheet::kGrid, st.scale);
+  const FrameSize roads = SheetFrameSize(Sheet::kRoads, st.scale);
+  const FrameSize icon = SheetFrameSize(Sheet::kTerrainIcons, 0);
+  const int32_t iconX = (st.w - kIconWidth) / 2;
+  const int32_t iconY = (st.h - kIconHeight) / 2;
+  ScreenRect r = At(0, 0, hex);
+  r = Unite(r, At(0, 0, roads));
+  r = Unite(r, At(iconX + st.terrainShiftX, iconY + st.terrainShiftY, icon));
+  r = Unite(r, At(iconX + st.namedShiftX, iconY + st.namedShiftY, icon));
+  if (!st.icons) {
+    r = Unite(r, At(st.w / 2 - 30, st.h / 2, SheetFrameSize(Sheet::kTerrainLabels, 0)));
+  }
+  return r;
+}
+
+ScreenRect FramePlanner::HexArea(int row, int column) const {
+  const HexGrid& g = view_.grid;
+  if (!g.mapLoaded) return {};
+  const HexPos pos = g.hexToPixel(row, column);
+  if (!g.isVisible(pos)) return {};
+  const ScreenRect f = HexFootprint();
+  const ScreenRect& clip = g.viewRect;
+  const ScreenRect r{
+      std::max(pos.screenX + f.left, clip.left), std::max(pos.screenY + f.top, clip.top),
+      std::min(pos.screenX + f.right, clip.right), std::min(pos.screenY + f.bottom, clip.bottom)};
+  if (r.width() <= 0 || r.height() <= 0) return {};
+  return r;
+}
+
+void FramePlanner::Marks(HexMarks& out) const {
+  const HexMap& map = view_.map();
+  const MapNames& names = view_.names();
+  for (int row = 0; row <= HexGrid::kLastRow; ++row) {
+    for (int column = 0; column <= HexGrid::kLastColumn; ++column) {
+      const HexCell& cell = map.cell(row, column);
+      uint32_t m = uint32_t(cell.roads & 0xFF);
+      if (cell.autoRoadMark()) m |= 1u << 8;
+      if (names.nameIndex[size_t(row)][size_t(column)] > 0) m |= 1u << 9;
+      if (map.selected[size_t(row)][size_t(column)] != 0) m |= 1u << 10;
+      m |= uint32_t(cell.terrain) << 16;
+      out[size_t(row)][size_t(column)] = m;
     }
   }
 }

@@ -5,6 +5,7 @@
 // tested) here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ inline constexpr int kGridFrame = 1;
 inline constexpr int kAutoMarkFrame = 8;
 /// Terrain icon sheet frame of the named-hex mark (0..19 are the terrains).
 inline constexpr int kNamedHexFrame = 20;
+
+/// The size of one frame of a sheet at a scale: the art is cut to these.
+struct FrameSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+FrameSize SheetFrameSize(Sheet sheet, int scale);
 
 /// The panels drawn from a picture of their own.
 enum class Panel {
@@ -94,6 +102,13 @@ struct PictureDraw {
   ScreenRect dest;
   friend bool operator==(const PictureDraw&, const PictureDraw&) = default;
 };
+
+/// The pixels a sprite can touch: its frame at its place, inside its clip.
+ScreenRect SpriteBounds(const SpriteDraw& sprite);
+
+/// What the overlays show of each hex, one word per hex (roads, Auto mark,
+/// terrain, named, selected): where two of these differ, the hex's marks do.
+using HexMarks = std::array<std::array<uint32_t, HexGrid::kLastColumn + 1>, HexGrid::kLastRow + 1>;
 
 /// What decides the hex overlays: while it stays the same, the overlay layer
 /// drawn last time can be shown again as it is.
@@ -172,6 +187,18 @@ class FramePlanner {
   /// The hex overlays, in drawing order, each clipped to viewRect; empty
   /// without a map picture.
   void PlanOverlays(std::vector<SpriteDraw>& out) const;
+  /// The overlays of one hex, as PlanOverlays draws them; nothing for a hex
+  /// out of view.
+  void PlanHexOverlays(int row, int column, std::vector<SpriteDraw>& out) const;
+  /// Relative to a hex's top-left corner on the screen, the rectangle every
+  /// overlay of that hex stays inside, whatever its marks, at the present
+  /// scale and toggles.
+  ScreenRect HexFootprint() const;
+  /// Where the overlays of a hex can put pixels on the screen now: its
+  /// footprint at its place, inside the view; empty for a hex out of view.
+  ScreenRect HexArea(int row, int column) const;
+  /// What every hex's overlays depend on besides the key's view state.
+  void Marks(HexMarks& out) const;
   OverlayKey Key(uint64_t revision) const;
 
   /// Kept from the last Plan: the info line and the hovered road value.

@@ -81,6 +81,7 @@ void DisplaySurfaces::ReleaseAll() {
 void DisplaySurfaces::ReleaseSurfaces() {
   back_ = QImage();
   reduced_ = QImage();
+  reducedValid_ = false;
   palette_.clear();
   displayRect_ = QRect();
   fullScreen_ = false;
@@ -161,6 +162,7 @@ int32_t DisplaySurfaces::FillBackRect(int left, int top, int right, int bottom, 
 int32_t DisplaySurfaces::MakePalette() {
   if (!created()) return kErrFail;
   const Palette palette = MakePalette332(fullScreen_ ? nullptr : &kSystemColours);
+  reducedValid_ = false;
   palette_.clear();
   palette_.reserve(int(palette.size()));
   for (const PaletteEntry& entry : palette)
@@ -174,38 +176,50 @@ int32_t DisplaySurfaces::CanShow() const {
   return kOk;
 }
 
-const QImage& DisplaySurfaces::FrameToShow() {
+const QImage& DisplaySurfaces::FrameToShow(const QRegion& changed) {
   if (bits_ != 8 || palette_.size() != 256) return back_;
-  if (reduced_.size() != back_.size()) reduced_ = QImage(back_.size(), QImage::Format_RGB32);
-  for (int y = 0; y < back_.height(); ++y) {
-    const QRgb* from = reinterpret_cast<const QRgb*>(back_.constScanLine(y));
-    QRgb* to = reinterpret_cast<QRgb*>(reduced_.scanLine(y));
-    for (int x = 0; x < back_.width(); ++x) {
-      to[x] = palette_[Index332(uint8_t(qRed(from[x])), uint8_t(qGreen(from[x])),
-                                uint8_t(qBlue(from[x])))];
+  QRegion reduce = changed;
+  if (reduced_.size() != back_.size() || !reducedValid_) {
+    reduced_ = QImage(back_.size(), QImage::Format_RGB32);
+    reduce = back_.rect();
+  }
+  for (const QRect& part : reduce.intersected(back_.rect())) {
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+      const QRgb* from = reinterpret_cast<const QRgb*>(back_.constScanLine(y));
+      QRgb* to = reinterpret_cast<QRgb*>(reduced_.scanLine(y));
+      for (int x = part.left(); x <= part.right(); ++x) {
+        to[x] = palette_[Index332(uint8_t(qRed(from[x])), uint8_t(qGreen(from[x])),
+                                  uint8_t(qBlue(from[x])))];
+      }
     }
   }
+  reducedValid_ = true;
   return reduced_;
 }
 
-int32_t DisplaySurfaces::Present() {
+int32_t DisplaySurfaces::Present() { return Present(QRegion(back_.rect())); }
+
+int32_t DisplaySurfaces::Flip() { return Flip(QRegion(back_.rect())); }
+
+int32_t DisplaySurfaces::Present(const QRegion& changed) {
   if (fullScreen_) return kOk;
   const int32_t ready = CanShow();
   if (ready != kOk) return ready;
-  owner_->ShowFrame(FrameToShow(), displayRect_);
+  owner_->ShowChanged(FrameToShow(changed), displayRect_, changed);
   return kOk;
 }
 
-int32_t DisplaySurfaces::Flip() {
+int32_t DisplaySurfaces::Flip(const QRegion& changed) {
   if (!fullScreen_) return kErrFail;
   const int32_t ready = CanShow();
   if (ready != kOk) return ready;
-  owner_->ShowFrame(FrameToShow(), displayRect_);
+  owner_->ShowChanged(FrameToShow(changed), displayRect_, changed);
   return kOk;
 }
 
 void DisplaySurfaces::LoseSurfaces() {
   lost_ = true;
+  reducedValid_ = false;
   if (!back_.isNull()) back_.fill(kEmpty);
   for (SurfaceImage* image : images_) {
     QImage& picture = image->picture_;

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <cstdint>
 #include <vector>
@@ -31,6 +32,13 @@ class DisplayOutput {
   /// kept past the call would make the next frame's drawing copy the whole
   /// surface.
   virtual void ShowFrame(const QImage& back, const QRect& displayRect) = 0;
+  /// The same when only `changed` (back surface pixels) differs from the
+  /// frame handed over before; an output that cannot show part of a frame
+  /// shows all of it.
+  virtual void ShowChanged(const QImage& back, const QRect& displayRect, const QRegion& changed) {
+    (void)changed;
+    ShowFrame(back, displayRect);
+  }
 };
 
 /// Frames drawn without being shown: pictures made in batch, benchmarks.
@@ -86,6 +94,10 @@ class DisplaySurfaces {
   /// Full screen: hands the back surface to the output, scaled to fill the
   /// screen with its aspect kept. kErrFail in a window.
   int32_t Flip();
+  /// The same, when only `changed` of the back surface differs from the
+  /// frame handed over before: only that part is handed over.
+  int32_t Present(const QRegion& changed);
+  int32_t Flip(const QRegion& changed);
 
   /// Loses every surface as a mode change by another program would: their
   /// pixels are cleared, and drawing and presenting return kErrSurfaceLost
@@ -119,12 +131,16 @@ class DisplaySurfaces {
   void Attach(SurfaceImage* image);
   void Detach(SurfaceImage* image);
   int32_t CanShow() const;
-  const QImage& FrameToShow();
+  /// The frame as the display shows it; at 8 bits only `changed` is reduced
+  /// again, the rest of the reduced frame is kept.
+  const QImage& FrameToShow(const QRegion& changed);
 
   DisplayOutput* owner_ = nullptr;
   QImage back_;
-  // The 8-bit frame as shown, kept to reuse its pixels from frame to frame.
+  // The 8-bit frame as shown, kept to reuse its pixels from frame to frame;
+  // valid while it matches the back surface outside the changed part.
   QImage reduced_;
+  bool reducedValid_ = false;
   QRect displayRect_;
   QSize screenSize_;
   std::vector<SurfaceImage*> images_;

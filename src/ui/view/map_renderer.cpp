@@ -69,7 +69,12 @@ const QFont& FontFor(TextFont font) {
 
 MapRenderer::MapRenderer(DisplaySurfaces& display, MapView& view, const MapPicture& picture,
                          const EditHistory& history)
-    : display_(display), view_(view), mapPicture_(picture), history_(history), planner_(view) {}
+    : display_(display), view_(view), mapPicture_(picture), history_(history), planner_(view) {
+  changes_.SetTextExtent([](const TextDraw& text) {
+    const QRect r = TextExtent(text);
+    return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  });
+}
 
 int32_t MapRenderer::build() {
   struct Art {
@@ -116,6 +121,7 @@ int32_t MapRenderer::build() {
   pictureStale_ = true;
   overlayValid_ = false;
   lastValid_ = false;
+  changes_.Forget();
   return result;
 }
 
@@ -123,6 +129,7 @@ void MapRenderer::PictureChanged() {
   pictureStale_ = true;
   overlayValid_ = false;
   lastValid_ = false;
+  changes_.Forget();
 }
 
 void MapRenderer::MakePictureImage() {
@@ -180,7 +187,44 @@ void MapRenderer::RebuildOverlay() {
   DrawSprites(painter, sprites_);
 }
 
-void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay) {
+void MapRenderer::PatchOverlay(const std::vector<ScreenRect>& areas) {
+  const QRect viewRect = ToQRect(view_.grid.viewRect);
+  if (overlay_.isNull() || overlay_.size() != viewRect.size()) {
+    RebuildOverlay();
+    return;
+  }
+  sprites_.clear();
+  planner_.PlanOverlays(sprites_);
+  QPainter painter(&overlay_);
+  painter.translate(-viewRect.topLeft());
+  for (const ScreenRect& area : areas) {
+    const QRect rect = ToQRect(area);
+    painter.setClipRect(rect);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Every sprite that reaches into the area, in the layer's order, so that
+    // the neighbours' marks lie over and under it as they did.
+    for (const SpriteDraw& s : sprites_) {
+      const ScreenRect b = SpriteBounds(s);
+      if (b.left < area.right && area.left < b.right && b.top < area.bottom &&
+          area.top < b.bottom) {
+        SheetOf(s.sheet).DrawFrameClipped(painter, s.scale, s.frame, s.x, s.y, ToQRect(s.clip));
+      }
+    }
+  }
+}
+
+namespace {
+
+bool Meets(const QRect* area, const ScreenRect& r) {
+  return area == nullptr || area->intersects(QRect(r.left, r.top, r.width(), r.height()));
+}
+
+}  // namespace
+
+void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay,
+                          const QRect* area) {
   const QRect whole(QPoint(0, 0), painter.device()
                                       ? QSize(painter.device()->width(), painter.device()->height())
                                       : QSize());
@@ -197,6 +241,7 @@ void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage
     }
   }
   for (const PanelDraw& panel : plan.panels) {
+    if (!Meets(area, panel.place)) continue;
     const QRect place = ToQRect(panel.place);
     ButtonStrip* strip = nullptr;
     SurfaceImage* image = nullptr;
@@ -220,17 +265,35 @@ void MapRenderer::Compose(QPainter& painter, const FramePlan& plan, const QImage
     }
   }
   if (overlay != nullptr && !overlay->isNull()) {
-    painter.drawImage(ToQRect(view_.grid.viewRect).topLeft(), *overlay);
+    const QPoint at = ToQRect(view_.grid.viewRect).topLeft();
+    if (area != nullptr) {
+      // Only the part under the area: a blend of the whole layer would cost
+      // as much as the full frame.
+      const QRect part = area->intersected(QRect(at, overlay->size()));
+      if (!part.isEmpty()) painter.drawImage(part.topLeft(), *overlay, part.translated(-at));
+    } else {
+      painter.drawImage(at, *overlay);
+    }
   }
-  DrawSprites(painter, plan.panelSprites);
+  for (const SpriteDraw& s : plan.panelSprites) {
+    if (!Meets(area, SpriteBounds(s))) continue;
+    SheetOf(s.sheet).DrawFrameClipped(painter, s.scale, s.frame, s.x, s.y, ToQRect(s.clip));
+  }
   DrawOutlines(painter, plan.outlines);
-  DrawTexts(painter, plan);
+  for (const TextDraw& t : plan.texts) {
+    if (area != nullptr) {
+      const bool boxed = t.box.width() > 0 && t.box.height() > 0;
+      if (!area->intersects(boxed ? ToQRect(t.box) : TextExtent(t))) continue;
+    }
+    DrawText(painter, t);
+  }
 }
 
 void MapRenderer::DrawOutlines(QPainter& painter, const HexOutlines& outlines) {
   if (outlines.hexes.empty()) return;
   painter.save();
-  painter.setClipRect(ToQRect(outlines.clip));
+  // Within the clip a partial frame was given.
+  painter.setClipRect(ToQRect(outlines.clip), Qt::IntersectClip);
   // White over a dark line: the brush shows on sea and on land alike.
   const int32_t w = outlines.width;
   const int32_t h = outlines.height;
@@ -247,49 +310,86 @@ void MapRenderer::DrawOutlines(QPainter& painter, const HexOutlines& outlines) {
   painter.restore();
 }
 
-void MapRenderer::DrawText(QPainter& painter, const TextDraw& t, bool cut) {
-  QFont font = FontFor(t.font);
-  const QString text = QString::fromUtf8(Cp1252ToUtf8(t.text).c_str());
-  const bool boxed = t.box.width() > 0 && t.box.height() > 0;
-  const QRect box = ToQRect(t.box);
+namespace {
+
+// Where and in which size a planned text is drawn.
+struct TextPlace {
+  QFont font;
+  QString text;
+  int x = 0;
+  int baseline = 0;
+  int width = 0;
+  // The text's pixels, relative to the start of its baseline.
+  QRect ink;
+  bool boxed = false;
+  QRect box;
+};
+
+TextPlace PlaceText(const TextDraw& t) {
+  TextPlace p;
+  p.font = FontFor(t.font);
+  p.text = QString::fromUtf8(Cp1252ToUtf8(t.text).c_str());
+  p.boxed = t.box.width() > 0 && t.box.height() > 0;
+  p.box = ToQRect(t.box);
   // The text's pixels from the start of its baseline, whole pixels outward:
   // antialiasing touches every pixel a glyph's outline enters.
-  auto inkOf = [&text](const QFont& f) {
-    const QRectF r = QFontMetricsF(f).boundingRect(text);
+  auto inkOf = [&p](const QFont& f) {
+    const QRectF r = QFontMetricsF(f).boundingRect(p.text);
     return QRect(QPoint(int(std::floor(r.left())), int(std::floor(r.top()))),
                  QPoint(int(std::ceil(r.right())) - 1, int(std::ceil(r.bottom())) - 1));
   };
-  QRect ink = inkOf(font);
-  if (boxed) {
-    int pixels = QFontInfo(font).pixelSize();
-    while ((ink.width() > box.width() || ink.height() > box.height()) && pixels > kSmallestText) {
-      font.setPixelSize(--pixels);
-      ink = inkOf(font);
+  p.ink = inkOf(p.font);
+  if (p.boxed) {
+    int pixels = QFontInfo(p.font).pixelSize();
+    while ((p.ink.width() > p.box.width() || p.ink.height() > p.box.height()) &&
+           pixels > kSmallestText) {
+      p.font.setPixelSize(--pixels);
+      p.ink = inkOf(p.font);
     }
   }
-  const QFontMetrics metrics(font);
-  const int width = metrics.horizontalAdvance(text);
-  int x = t.x;
-  if (t.anchor == TextAnchor::kCentre) x -= width / 2;
-  if (t.anchor == TextAnchor::kRight) x -= width;
-  int baseline = t.y + metrics.ascent();
-  if (boxed) {
+  const QFontMetrics metrics(p.font);
+  p.width = metrics.horizontalAdvance(p.text);
+  p.x = t.x;
+  if (t.anchor == TextAnchor::kCentre) p.x -= p.width / 2;
+  if (t.anchor == TextAnchor::kRight) p.x -= p.width;
+  p.baseline = t.y + metrics.ascent();
+  if (p.boxed) {
     // Moved in from the far edge first, so that a text wider than its box
     // keeps its start and loses its end.
-    x -= std::max(0, x + ink.right() - box.right());
-    x += std::max(0, box.left() - (x + ink.left()));
-    baseline -= std::max(0, baseline + ink.bottom() - box.bottom());
-    baseline += std::max(0, box.top() - (baseline + ink.top()));
+    p.x -= std::max(0, p.x + p.ink.right() - p.box.right());
+    p.x += std::max(0, p.box.left() - (p.x + p.ink.left()));
+    p.baseline -= std::max(0, p.baseline + p.ink.bottom() - p.box.bottom());
+    p.baseline += std::max(0, p.box.top() - (p.baseline + p.ink.top()));
   }
+  return p;
+}
+
+QRect OpaqueBackground(const TextPlace& p) {
+  const QFontMetrics metrics(p.font);
+  return QRect(p.x, p.baseline - metrics.ascent(), p.width, metrics.height());
+}
+
+}  // namespace
+
+void MapRenderer::DrawText(QPainter& painter, const TextDraw& t, bool cut) {
+  const TextPlace p = PlaceText(t);
   painter.save();
-  if (boxed && cut) painter.setClipRect(box);
-  painter.setFont(font);
-  if (t.opaque) {
-    painter.fillRect(QRect(x, baseline - metrics.ascent(), width, metrics.height()), Qt::white);
-  }
+  // Within the clip a partial frame was given.
+  if (p.boxed && cut) painter.setClipRect(p.box, Qt::IntersectClip);
+  painter.setFont(p.font);
+  if (t.opaque) painter.fillRect(OpaqueBackground(p), Qt::white);
   painter.setPen(FromColorRef(t.colour));
-  painter.drawText(x, baseline, text);
+  painter.drawText(p.x, p.baseline, p.text);
   painter.restore();
+}
+
+QRect MapRenderer::TextExtent(const TextDraw& t) {
+  const TextPlace p = PlaceText(t);
+  // A pixel more all round for hinting and antialiasing past the measured ink.
+  QRect r = p.ink.translated(p.x, p.baseline).adjusted(-2, -2, 2, 2);
+  if (t.opaque) r |= OpaqueBackground(p);
+  if (p.boxed) r &= p.box;
+  return r;
 }
 
 void MapRenderer::DrawTexts(QPainter& painter, const FramePlan& plan) {
@@ -298,23 +398,41 @@ void MapRenderer::DrawTexts(QPainter& painter, const FramePlan& plan) {
 
 int32_t MapRenderer::drawFrame(const FrameInputs& inputs, bool* drawn) {
   if (drawn != nullptr) *drawn = false;
-  FramePlan plan = planner_.Plan(inputs);
+  const FramePlan plan = planner_.Plan(inputs);
   const OverlayKey key = planner_.Key(history_.revision());
   QImage& back = display_.backSurface();
   if (back.isNull()) return kErrPointer;
-  if (lastValid_ && overlayValid_ && !pictureStale_ && key == overlayKey_ && plan == lastPlan_ &&
-      lastDisplayRect_ == display_.displayRect()) {
-    return kOk;  // nothing changed: the frame on the screen is still right
+  if (!lastValid_ || back.cacheKey() != lastBackKey_ ||
+      lastDisplayRect_ != display_.displayRect()) {
+    changes_.Forget();
   }
-  if (!overlayValid_ || !(key == overlayKey_)) {
-    overlayKey_ = key;
+  const FrameChanges changes = changes_.Next(plan, key, {0, 0, back.width(), back.height()});
+  lastChanged_ = QRegion();
+  if (changes.nothing()) return kOk;  // the frame on the screen is still right
+  if (!overlayValid_ || changes.overlayWhole) {
     RebuildOverlay();
+  } else if (!changes.overlayAreas.empty()) {
+    PatchOverlay(changes.overlayAreas);
+  }
+  QRegion changed;
+  if (changes.whole) {
+    changed = back.rect();
+  } else {
+    for (const ScreenRect& r : changes.areas) changed += ToQRect(r);
   }
   {
     QPainter painter(&back);
-    Compose(painter, plan, &overlay_);
+    if (changes.whole) {
+      Compose(painter, plan, &overlay_);
+    } else {
+      for (const QRect& rect : changed) {
+        painter.setClipRect(rect);
+        Compose(painter, plan, &overlay_, &rect);
+      }
+    }
   }
-  int32_t result = display_.fullScreen() ? display_.Flip() : display_.Present();
+  lastChanged_ = changed;
+  int32_t result = display_.fullScreen() ? display_.Flip(changed) : display_.Present(changed);
   if (result == kErrSurfaceLost) {
     // The images went with the surfaces: load everything again and draw the
     // whole frame next time.
@@ -322,8 +440,8 @@ int32_t MapRenderer::drawFrame(const FrameInputs& inputs, bool* drawn) {
     build();
     return result;
   }
-  lastPlan_ = std::move(plan);
   lastDisplayRect_ = display_.displayRect();
+  lastBackKey_ = back.cacheKey();
   lastValid_ = result == kOk;
   if (drawn != nullptr) *drawn = true;
   return result;

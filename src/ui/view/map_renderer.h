@@ -2,15 +2,18 @@
 // hex overlays and the texts, drawn on the display's back surface. What
 // did not change is not drawn again: the picture is made a display image
 // once per load (and scaled once per zoom size), the overlay layer is kept
-// until its key changes, and a frame whose plan and key equal the last
-// frame's is not drawn at all.
+// and only the hexes whose marks changed are drawn on it again, and a frame
+// draws and hands over only the rectangles the change tracker names (none
+// at all when nothing changed).
 #pragma once
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <vector>
 
+#include "core/view/frame_changes.h"
 #include "core/view/frame_plan.h"
 #include "ui/display/button_strip.h"
 #include "ui/display/sprite_sheet.h"
@@ -48,18 +51,26 @@ class MapRenderer {
   /// colour, background and fitting into its box. `cut` false leaves out
   /// the cut at the box's edge, to show what the cut would take away.
   static void DrawText(QPainter& painter, const TextDraw& text, bool cut = true);
+  /// Every pixel DrawText can touch for a text without a box.
+  static QRect TextExtent(const TextDraw& text);
 
   FramePlanner& planner() { return planner_; }
-  /// The road chooser's hit areas, for the editing input.
+  /// What the last frame drew and handed over; empty when it drew nothing.
+  const QRegion& lastChanged() const { return lastChanged_; }
 
  private:
   void MakePictureImage();
   const QImage* ShownPicture(const PictureDraw& draw);
-  void Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay);
+  /// Draws the frame, or with `area` only what reaches into it (the
+  /// painter clipped to it).
+  void Compose(QPainter& painter, const FramePlan& plan, const QImage* overlay,
+               const QRect* area = nullptr);
   void DrawSprites(QPainter& painter, const std::vector<SpriteDraw>& sprites);
   void DrawOutlines(QPainter& painter, const HexOutlines& outlines);
   void DrawTexts(QPainter& painter, const FramePlan& plan);
   void RebuildOverlay();
+  /// Draws the overlay layer again inside `areas` only.
+  void PatchOverlay(const std::vector<ScreenRect>& areas);
   SpriteSheet& SheetOf(Sheet sheet);
 
   DisplaySurfaces& display_;
@@ -84,12 +95,15 @@ class MapRenderer {
   QImage scaled_;
 
   QImage overlay_;
-  OverlayKey overlayKey_;
   bool overlayValid_ = false;
   std::vector<SpriteDraw> sprites_;
 
-  FramePlan lastPlan_;
+  FrameChangeTracker changes_{planner_};
+  QRegion lastChanged_;
   QRect lastDisplayRect_;
+  // The back surface as the last frame left it: anything else writing to it
+  // (a new surface, a lost one) changes the key and the next frame is whole.
+  qint64 lastBackKey_ = 0;
   bool lastValid_ = false;
 };
 
