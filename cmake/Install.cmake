@@ -11,6 +11,10 @@ if(TARGET maptesk)
           BUNDLE DESTINATION .)
 endif()
 install(TARGETS maptesk-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# maptesk-cli runs it for "render" from its own folder: the same one.
+if(TARGET maptesk-render)
+  install(TARGETS maptesk-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 # --- The designers' help page ---------------------------------------------------
 
@@ -65,7 +69,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The dependencies are the packages of the libraries the programs link,
 # found by dpkg-shlibdeps (package dpkg-dev). Qt's X11 and offscreen platform
-# plugins come with libqt6gui6, which the editor links.
+# plugins come with libqt6gui6, which the editor and maptesk-render link.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 include(CPack)

@@ -28,7 +28,8 @@ int CmdMarks(const Args& args);
 int CmdRenumber(const Args& args);
 int CmdCheck(const Args& args);
 
-// One frame of the editor, drawn without a display.
+// One frame of the editor, drawn without a display: runs maptesk-render from
+// this program's folder with the same words.
 int CmdRender(const Args& args);
 
 }  // namespace maptesk::cli

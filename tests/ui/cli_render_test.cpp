@@ -1,4 +1,5 @@
-// maptesk-cli render: a frame of the editor as a PNG, without a display.
+// maptesk-render, also as maptesk-cli render: a frame of the editor as a PNG,
+// without a display.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -11,8 +12,17 @@
 namespace maptesk {
 namespace {
 
+using testing::ReadBytes;
+using testing::ReadText;
 using testing::RunCli;
+using testing::RunCommandLine;
+using testing::ShellQuote;
 using testing::TempDir;
+
+// maptesk-render, beside maptesk-cli in the build folder.
+std::string RendererPath() {
+  return (std::filesystem::path(MAPTESK_CLI).parent_path() / "maptesk-render").string();
+}
 
 // Whether some pixel of the rectangle is of that colour, within a tolerance.
 bool AnyPixelNear(const QImage& image, const QRect& rect, QColor colour) {
@@ -54,6 +64,34 @@ TEST(CliRender, DrawsAFrameOfTheMapAndOfAMapWithoutPicture) {
       RunCli({"render", dir / "game/SCENARIO/ARDEN.MAP", dir / "c.png", "--size", "10x10"}, dir)
           .status,
       2);
+}
+
+TEST(CliRender, MapteskCliRunsTheRendererWithTheSameWords) {
+  TempDir dir;
+  ASSERT_EQ(RunCli({"sample", dir / "game"}, dir).status, 0);
+  const std::string map = dir / "game/SCENARIO/ARDEN.MAP";
+  const auto viaCli = RunCli({"render", map, dir / "cli.png", "--size", "640x480", "--scroll",
+                              "100,50", "--names", "--labels"},
+                             dir);
+  ASSERT_EQ(viaCli.status, 0) << viaCli.err;
+  EXPECT_EQ(viaCli.out, dir / "cli.png" + ": 640 x 480\n");
+  const std::string renderer = ShellQuote(RendererPath());
+  ASSERT_EQ(RunCommandLine(renderer + " " + ShellQuote(map) + " " + ShellQuote(dir / "own.png") +
+                           " --size 640x480 --scroll 100,50 --names --labels >/dev/null"),
+            0);
+  const auto png = ReadBytes(dir / "own.png");
+  ASSERT_FALSE(png.empty());
+  EXPECT_EQ(ReadBytes(dir / "cli.png"), png);
+
+  // Its usage errors and failures come back through maptesk-cli unchanged.
+  auto r = RunCli({"render", map}, dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("usage: maptesk-render MAP OUT.png"), std::string::npos) << r.err;
+  r = RunCli({"render", dir / "game/SCENARIO/NONE.MAP", dir / "x.png"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
+  EXPECT_EQ(RunCommandLine(renderer + " --bogus a b 2>" + ShellQuote(dir / "err")), 2);
+  EXPECT_NE(ReadText(dir / "err").find("--bogus"), std::string::npos) << ReadText(dir / "err");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// render: one frame of the editor for a map, into a PNG, without a display:
-// the same planner, renderer and art as the window.
+// maptesk-render: one frame of the editor for a map, into a PNG, without a
+// display: the same planner, renderer and art as the window.
 #include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "cli/cli_common.h"
-#include "cli/commands.h"
+#include "cli/render/render_frame.h"
 #include "core/app/dialogs.h"
 #include "core/app/map_tool_app.h"
 #include "core/app/shell_host.h"
@@ -22,9 +22,10 @@ namespace maptesk::cli {
 namespace {
 
 constexpr char kRenderUsage[] =
-    "usage: maptesk-cli render MAP OUT.png [--size WxH] [--zoom] [--grid] [--terrain] [--roads]\n"
-    "                          [--names] [--labels] [--scroll X,Y] [--mode 800|1024]\n"
-    "                          [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n";
+    "usage: maptesk-render MAP OUT.png [--size WxH] [--zoom] [--grid] [--terrain] [--roads]\n"
+    "                      [--names] [--labels] [--scroll X,Y] [--mode 800|1024]\n"
+    "                      [--game DIR] [--map-folder DIR] [--scn-folder DIR]\n"
+    "       (maptesk-cli render ... runs it with the same options)\n";
 
 bool ParsePair(const std::string& text, char separator, int& a, int& b) {
   const size_t at = text.find(separator);
@@ -42,7 +43,7 @@ bool ParsePair(const std::string& text, char separator, int& a, int& b) {
 
 }  // namespace
 
-int CmdRender(const Args& raw) {
+int RenderFrame(const std::vector<std::string>& raw) {
   Arguments args;
   std::vector<std::string> valued = kFolderOptions;
   valued.insert(valued.end(), {"--size", "--scroll", "--mode"});
@@ -94,7 +95,7 @@ int CmdRender(const Args& raw) {
   // Fonts and images need a Qt application, but never a display.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
   int argc = 1;
-  char name[] = "maptesk-cli";
+  char name[] = "maptesk-render";
   char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
 
