@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "core/util/path_utils.h"
+#include "core/util/save_guard.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ int Usage(FILE* out) {
 
 int main(int argc, char** argv) {
   if (argc > 0) maptesk::SetProgramPath(argv[0]);
+  maptesk::RemoveTemporariesOnSignals();
   if (argc < 2) return Usage(stderr);
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") return Usage(stdout);

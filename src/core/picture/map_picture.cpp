@@ -128,6 +128,8 @@ bool MapPicture::LoadPicture(const std::string& path) {
 
   const std::string base = folder + S16Tiles::BaseOf(path);
   fileName = S16Tiles::BaseOf(path);
+  // A save of this set that was killed half way is finished before reading.
+  RecoverFileSet(base);
   int64_t w = 0, h = 0;
   for (int c = 0; c < S16Tiles::kColumns; ++c) {
     if (!OpenS16Tile(S16Tiles::TileName(base, c, 0))) continue;

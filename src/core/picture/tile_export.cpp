@@ -75,6 +75,10 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
   // leaves every earlier tile of that name as it was. They are an export
   // that can be made again, so they are not forced to the disk.
   SafeFileBatch batch(Durability::kToSystem);
+  if (!batch.UseJournal(base)) {
+    prompts().ShowError(Format("Error on creating %s\n%s", base.c_str(), batch.error().c_str()));
+    return false;
+  }
   std::vector<uint8_t> file;
   for (int c = 0; c < grid.columns(); ++c) {
     for (int r = 0; r < grid.rows(); ++r) {
@@ -133,6 +137,9 @@ bool MapPicture::SplitToS16Tiles(const std::string& base) {
   // Tiles of the base beyond the new set would be read as part of it, so
   // they go with the export; but they may be the only copy of a part of a
   // picture (one that loaded narrower than its set), so only when agreed.
+  // A set that a killed export left half replaced is finished first, so
+  // that the question below is about the set as it now stands.
+  if (bits != nullptr) RecoverFileSet(base);
   if (bits != nullptr) {
     const std::vector<std::string> leftOut = S16TilesLeftOut(base, grid);
     if (!leftOut.empty()) {
@@ -158,6 +165,10 @@ bool MapPicture::SplitToS16Tiles(const std::string& base) {
   // The new set goes to temporary files first and replaces the old one only
   // when all of it was written: a full disk half way loses no picture.
   SafeFileBatch batch;
+  if (!batch.UseJournal(base)) {
+    prompts().ShowError(Format("Error on creating %s\n%s", base.c_str(), batch.error().c_str()));
+    return false;
+  }
   for (int c = 0; c < grid.columns(); ++c) {
     for (int r = 0; r < grid.rows(); ++r) {
       const std::string name = S16Tiles::TileName(base, c, r);

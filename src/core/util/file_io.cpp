@@ -62,7 +62,7 @@ int CloseFile(int fd) { return _close(fd); }
 bool MayWrite(const std::string& path) { return _access(path.c_str(), 2) == 0; }
 bool IsRegular(const FileStat& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
 bool IsDirectory(const FileStat& st) { return (st.st_mode & _S_IFMT) == _S_IFDIR; }
-void TakeOverAttributes(int, const FileStat&) {}
+void TakeOverAttributes(int, const FileStat&, const std::string&, std::string&) {}
 #else
 using FileStat = struct stat;
 int StatPath(const std::string& path, FileStat& st) { return stat(path.c_str(), &st); }
@@ -78,11 +78,25 @@ bool MayWrite(const std::string& path) { return access(path.c_str(), W_OK) == 0;
 bool IsRegular(const FileStat& st) { return S_ISREG(st.st_mode); }
 bool IsDirectory(const FileStat& st) { return S_ISDIR(st.st_mode); }
 // Only root may give a file away, so another owner is tried and let go; the
-// group is kept where the user belongs to it.
-void TakeOverAttributes(int fd, const FileStat& old) {
+// group is kept where the user belongs to it. The extended attributes come
+// before the bits: with an access list the group bits are its mask, and
+// setting them afterwards keeps list and bits agreeing.
+void TakeOverAttributes(int fd, const FileStat& old, const std::string& from, std::string& note) {
   if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, uid_t(-1), old.st_gid) != 0) {
   }
-  if (fchmod(fd, old.st_mode & 07777) != 0) {
+  mode_t mode = old.st_mode & 07777;
+  int groupBits = -1;
+  const std::string failed = CopyExtendedAttributes(from, fd, groupBits);
+  if (!failed.empty()) {
+    note = Format("[%s] was saved without some of the old file's extended attributes: %s",
+                  from.c_str(), failed.c_str());
+    // Without its access list the file must not open to the owning group
+    // what only the list's named users had: the group gets its own bits.
+    if (groupBits >= 0 && failed.find("system.posix_acl_access") != std::string::npos) {
+      mode = (mode & ~mode_t(070)) | mode_t(groupBits << 3);
+    }
+  }
+  if (fchmod(fd, mode) != 0) {
   }
 }
 #endif
@@ -170,7 +184,7 @@ bool ExamineTarget(std::string_view target, TargetState& state, std::string& err
 // Writes the new content to a fresh temporary file beside `state.path`;
 // the file stays open for Commit to sync. -1 on failure.
 int WriteTemporary(const TargetState& state, const void* data, size_t size, std::string& temporary,
-                   std::string& error) {
+                   InFlightName& inFlight, std::string& error, std::string& note) {
   const std::string folder = PathPart(state.path, kPartFolder);
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -183,6 +197,7 @@ int WriteTemporary(const TargetState& state, const void* data, size_t size, std:
     Fail(error, errno);
     return -1;
   }
+  inFlight = InFlightName(temporary);
   const auto* p = static_cast<const uint8_t*>(data);
   size_t left = size;
   while (left > 0) {
@@ -193,12 +208,13 @@ int WriteTemporary(const TargetState& state, const void* data, size_t size, std:
       CloseFile(fd);
       std::remove(temporary.c_str());
       temporary.clear();
+      inFlight.Release();
       return -1;
     }
     p += n;
     left -= size_t(n);
   }
-  if (state.exists) TakeOverAttributes(fd, state.old);
+  if (state.exists) TakeOverAttributes(fd, state.old, state.path, note);
   return fd;
 }
 
@@ -396,19 +412,47 @@ void SafeFileBatch::RemoveTemporaries() {
     e.fd = -1;
     if (!e.temporary.empty()) std::remove(e.temporary.c_str());
     e.temporary.clear();
+    e.inFlight.Release();
   }
+}
+
+bool SafeFileBatch::LockFolderOf(const std::string& path) {
+  const std::string folder = PathPart(path, kPartFolder);
+  auto lock = std::make_unique<FolderLock>();
+  if (!lock->Acquire(folder, error_)) return false;
+  // A second lock of a folder the batch holds is a shared count: kept only
+  // once, so that each lock goes with the batch.
+  for (const auto& held : locks_) {
+    if (held->key() == lock->key()) return true;
+  }
+  locks_.push_back(std::move(lock));
+  return true;
+}
+
+bool SafeFileBatch::UseJournal(const std::string& base) {
+  const std::string native = NativeSeparators(base);
+  if (!LockFolderOf(native)) {
+    failedTarget_ = native;
+    return false;
+  }
+  journal_ = JournalPathFor(native);
+  return true;
 }
 
 bool SafeFileBatch::Add(std::string_view target, const void* data, size_t size) {
   TargetState state;
   Entry e;
-  if (ExamineTarget(target, state, error_)) {
-    e.fd = WriteTemporary(state, data, size, e.temporary, error_);
+  std::string note;
+  if (ExamineTarget(target, state, error_) && LockFolderOf(state.named) &&
+      LockFolderOf(state.path)) {
+    e.fd = WriteTemporary(state, data, size, e.temporary, e.inFlight, error_, note);
   }
   if (e.fd < 0) {
     failedTarget_ = std::string(target);
     return false;
   }
+  if (!note.empty()) notes_ += (notes_.empty() ? "" : "\n") + note;
+  e.newId = FileIdentity(e.fd);
   e.target = state.named;
   e.path = state.path;
   entries_.push_back(std::move(e));
@@ -425,6 +469,10 @@ bool SafeFileBatch::Remove(std::string_view path) {
     error_ = ec ? ec.message() : std::strerror(EISDIR);
     return false;
   }
+  if (!LockFolderOf(native)) {
+    failedTarget_ = native;
+    return false;
+  }
   Entry e;
   e.target = native;
   e.path = native;
@@ -438,7 +486,7 @@ bool SafeFileBatch::PutInPlace(Entry& e) {
   if (e.removal) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(fs::path(e.path), ec))) return true;
-    e.backup = TemporaryNameIn(folder);
+    e.backup = e.spare.empty() ? TemporaryNameIn(folder) : e.spare;
     if (std::error_code renamed = RenameName(e.path, e.backup)) {
       e.backup.clear();
       return Fail(error_, renamed);
@@ -458,7 +506,7 @@ bool SafeFileBatch::PutInPlace(Entry& e) {
   } else if (CannotExchange(ec)) {
     // A file system that cannot swap names: the old file is kept under a
     // second name first, so the target still never goes missing.
-    const std::string backup = TemporaryNameIn(folder);
+    const std::string backup = e.spare.empty() ? TemporaryNameIn(folder) : e.spare;
     ec = KeepBackup(e.path, backup);
     if (!ec) ec = RenameName(e.temporary, e.path);
     if (ec) {
@@ -490,7 +538,30 @@ void SafeFileBatch::RollBack(size_t count) {
   }
 }
 
+bool SafeFileBatch::PutAllInPlace() {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    CallCommitStepHook(int(i));
+    if (!PutInPlace(entries_[i])) {
+      failedTarget_ = entries_[i].target;
+      RollBack(i);
+      RemoveTemporaries();
+      return false;
+    }
+  }
+  for (Entry& e : entries_) {
+    if (!e.backup.empty()) std::remove(e.backup.c_str());
+    e.backup.clear();
+    e.inFlight.Release();
+  }
+  return true;
+}
+
 bool SafeFileBatch::Commit() {
+  // The locks go with the commit, whatever its outcome.
+  struct LetGo {
+    std::vector<std::unique_ptr<FolderLock>>& locks;
+    ~LetGo() { locks.clear(); }
+  } letGo{locks_};
   // Every new file is written out before any old one is touched.
   for (Entry& e : entries_) {
     if (e.fd < 0) continue;
@@ -507,19 +578,75 @@ bool SafeFileBatch::Commit() {
       return Fail(error_, err);
     }
   }
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    if (!PutInPlace(entries_[i])) {
-      failedTarget_ = entries_[i].target;
-      RollBack(i);
-      RemoveTemporaries();
-      return false;
+  std::vector<std::string> folders;
+  for (const Entry& e : entries_) {
+    const std::string folder = PathPart(e.path, kPartFolder);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
     }
   }
-  for (Entry& e : entries_) {
-    if (!e.backup.empty()) std::remove(e.backup.c_str());
-    e.backup.clear();
+  const bool toDisk = durability_ == Durability::kToDisk;
+#ifdef _WIN32
+  const bool journaled = false;  // file identities are not at hand there yet
+#else
+  const bool journaled = !journal_.empty() || entries_.size() > 1;
+#endif
+  bool ok = true;
+  if (!journaled) {
+    ok = PutAllInPlace();
+  } else {
+    if (journal_.empty()) {
+      journal_ = PathPart(entries_[0].target, kPartFolder) + ".~" +
+                 PathPart(entries_[0].target, kPartFileName) + ".journal";
+      if (!LockFolderOf(journal_)) {
+        failedTarget_ = journal_;
+        RemoveTemporaries();
+        return false;
+      }
+    }
+    std::vector<JournalEntry> journal;
+    for (Entry& e : entries_) {
+      JournalEntry j;
+      j.path = e.path;
+      j.oldId = FileIdentity(e.path);
+      if (e.removal) {
+        j.kind = 'D';
+      } else {
+        j.kind = j.oldId == 0 ? 'C' : 'R';
+        j.temporary = e.temporary;
+        j.newId = e.newId;
+      }
+      if (j.kind != 'C') e.spare = j.spare = TemporaryNameIn(PathPart(e.path, kPartFolder));
+      journal.push_back(std::move(j));
+    }
+    // From the journal on, an interrupted commit is the next run's to finish:
+    // a signal waits until the set is whole, and kills leave every name the
+    // journal lists where it is.
+    SignalsHeld signalsHeld;
+    for (Entry& e : entries_) e.inFlight.Release();
+    std::string reason;
+    if (!WriteJournal(journal_, journal, toDisk, reason)) {
+      failedTarget_ = journal_;
+      RemoveTemporaries();
+      return Fail(error_, reason);
+    }
+    ok = PutAllInPlace();
+    for (const std::string& folder : folders) {
+      if (ok && toDisk) SyncFolder(folder);
+    }
+    CallCommitStepHook(int(entries_.size()));
+    // A failed roll back keeps the journal: the next run puts the old files back.
+    if (ok || error_.find("could not be put back") == std::string::npos) {
+      std::remove(journal_.c_str());
+    }
+    if (ok) ReportSaveNote(notes_);
+    return ok;
   }
-  return true;
+  if (ok && toDisk) {
+    for (const std::string& folder : folders) SyncFolder(folder);
+  }
+  if (ok) ReportSaveNote(notes_);
+  return ok;
 }
 
 std::vector<std::string> SafeFileBatch::targets() const {

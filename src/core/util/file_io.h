@@ -3,9 +3,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/util/save_guard.h"
 
 namespace maptesk {
 
@@ -64,7 +67,10 @@ bool SaveFileSafely(std::string_view target, std::string_view text, std::string*
 /// A set of files replaced together, whole or not at all: each file is
 /// written to a temporary name first; Commit puts them all in place only when
 /// every write succeeded. Destroying an uncommitted batch removes its
-/// temporary files.
+/// temporary files. From its first file to the end of Commit the batch holds
+/// the lock of each folder it writes (see FolderLock). A set of several files
+/// is committed through a journal, so that a program killed half way leaves
+/// a set that the next run in that folder finishes or takes back whole.
 class SafeFileBatch {
  public:
   explicit SafeFileBatch(Durability durability = Durability::kToDisk) : durability_(durability) {}
@@ -78,6 +84,11 @@ class SafeFileBatch {
   /// Removes the file `path` (its exact name; a link itself, not what it
   /// names) as part of the set. A missing file is no error.
   bool Remove(std::string_view path);
+  /// Commits the set through the journal of `base` (JournalPathFor), which
+  /// readers of the set look for; takes the lock of its folder at once, so
+  /// that what an interrupted commit left there is finished before the
+  /// caller looks at the old set. False when the lock cannot be had.
+  bool UseJournal(const std::string& base);
   /// Puts every file in place, each in one step. When one step fails, every
   /// file already replaced or removed gets its old content back and false is
   /// returned; at no moment is a target missing.
@@ -86,6 +97,9 @@ class SafeFileBatch {
   const std::string& failedTarget() const { return failedTarget_; }
   /// Why it failed: the system's reason.
   const std::string& error() const { return error_; }
+  /// What a successful save could not keep of the old files (extended
+  /// attributes), already passed to ReportSaveNote.
+  const std::string& notes() const { return notes_; }
   /// The final paths written or about to be written, in order (not the removed ones).
   std::vector<std::string> targets() const;
 
@@ -95,6 +109,9 @@ class SafeFileBatch {
     std::string path;       // the file replaced: `target` with its links followed
     std::string temporary;  // the new content, until it is in place
     std::string backup;     // the old file, kept until the whole set is in place
+    std::string spare;      // the backup's name chosen before a journaled commit
+    InFlightName inFlight;  // `temporary`, for the signal handler
+    uint64_t newId = 0;     // identity of the new content, for the journal
     int fd = -1;            // open until Commit syncs it
     bool removal = false;   // the file goes and nothing takes its place
     bool done = false;      // Commit has put it in place (or removed it)
@@ -105,10 +122,16 @@ class SafeFileBatch {
   void RollBack(size_t count);
   /// Closes and removes every temporary file still holding new content.
   void RemoveTemporaries();
+  /// Takes the lock of the folder of `path` unless the batch has it.
+  bool LockFolderOf(const std::string& path);
+  bool PutAllInPlace();
 
+  std::vector<std::unique_ptr<FolderLock>> locks_;
   std::vector<Entry> entries_;
+  std::string journal_;
   std::string failedTarget_;
   std::string error_;
+  std::string notes_;
   Durability durability_;
 };
 
