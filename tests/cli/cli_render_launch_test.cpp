@@ -78,16 +78,23 @@ TEST(CliRenderLaunch, SaysWhereTheRendererWouldBeWhenItIsMissing) {
   // A copy of the tool alone in a folder: nothing beside it to run.
   const std::filesystem::path cli = dir.path() / (std::string("maptesk-cli") + kExe);
   std::filesystem::copy_file(MAPTESK_CLI, cli);
-  const std::string expected =
-      "maptesk-render not found beside maptesk-cli (" +
-      (std::filesystem::canonical(dir.path()) / (std::string("maptesk-render") + kExe)).string() +
-      "): ";
+  // The folder as the system names the running program: on Linux the
+  // canonical path, elsewhere at least the folder's own name.
+#ifdef __linux__
+  const std::string where =
+      (std::filesystem::canonical(dir.path()) / (std::string("maptesk-render") + kExe)).string();
+#else
+  const std::string where = std::string("maptesk-render") + kExe;
+#endif
   for (const char* args : {" render a.MAP b.png --grid", " render"}) {
     EXPECT_EQ(RunCommandLine(ShellQuote(cli.string()) + args + std::string(" >") +
                              ShellQuote(dir / "out") + " 2>" + ShellQuote(dir / "err")),
               1)
         << args;
-    EXPECT_EQ(ReadText(dir / "err").rfind(expected, 0), 0u) << ReadText(dir / "err");
+    const std::string err = ReadText(dir / "err");
+    EXPECT_EQ(err.rfind("maptesk-render not found beside maptesk-cli (", 0), 0u) << err;
+    EXPECT_NE(err.find(where + "): "), std::string::npos) << err;
+    EXPECT_NE(err.find(dir.path().filename().string()), std::string::npos) << err;
     EXPECT_EQ(ReadText(dir / "out"), "");
   }
   // The command stays in the list, with where it runs from.
