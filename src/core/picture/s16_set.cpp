@@ -36,12 +36,18 @@ std::vector<std::string> S16SetHoles(const std::string& anyTile) {
       for (int j = i + 1; j < count && bc < 0; ++j) {
         const int nc = line == 0 ? j : 0;
         const int nr = line == 0 ? 0 : j;
-        if (present[nc][nr]) bc = nc, br = nr;
+        if (present[nc][nr]) {
+          bc = nc;
+          br = nr;
+        }
       }
       for (int x = 0; x < S16Tiles::kColumns && bc < 0; ++x) {
         for (int y = 0; y < S16Tiles::kRows && bc < 0; ++y) {
           const bool later = line == 0 ? x > i : y > i;
-          if (later && present[x][y]) bc = x, br = y;
+          if (later && present[x][y]) {
+            bc = x;
+            br = y;
+          }
         }
       }
       if (bc >= 0) {
