@@ -12,6 +12,10 @@
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace maptesk {
 namespace {
 
@@ -66,12 +70,27 @@ void FillPixels(uint8_t* __restrict dst, const uint8_t* bgr, int64_t n) {
   for (; k < n; ++k) std::memcpy(dst + 3 * k, bgr, 3);
 }
 
+// Asks for the block's first use to be served in large pages where the
+// system offers them: a fresh process that assembles one picture otherwise
+// spends more time in page faults over the 11 MB than in decoding it. Only
+// whole large pages inside the block are marked.
+void PreferLargePages([[maybe_unused]] uint8_t* block, [[maybe_unused]] size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr uintptr_t kLarge = uintptr_t(2) << 20;
+  const uintptr_t begin = (uintptr_t(block) + kLarge - 1) & ~(kLarge - 1);
+  const uintptr_t end = (uintptr_t(block) + size) & ~(kLarge - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
+
 }  // namespace
 
 MapPicture::MapPicture(Prompts& prompts)
     : BmpImage(prompts),
       store_(new uint8_t[kStoreSize]),
-      tileBuffer_(new uint8_t[S16Tiles::kReadBufferSize]) {}
+      tileBuffer_(new uint8_t[S16Tiles::kReadBufferSize]) {
+  PreferLargePages(store_.get(), kStoreSize);
+}
 
 MapPicture::~MapPicture() {
   Reset();
@@ -132,12 +151,14 @@ bool MapPicture::LoadPicture(const std::string& path) {
   RecoverFileSet(base);
   int64_t w = 0, h = 0;
   for (int c = 0; c < S16Tiles::kColumns; ++c) {
-    if (!OpenS16Tile(S16Tiles::TileName(base, c, 0))) continue;
+    if (!OpenS16Tile(S16Tiles::TileName(base, c, 0), false)) continue;
     AddSize(w, tileHeader[S16Tiles::kWidth]);
     if (c == 0) AddSize(h, tileHeader[S16Tiles::kHeight]);
   }
   for (int r = 1; r < S16Tiles::kRows; ++r) {
-    if (OpenS16Tile(S16Tiles::TileName(base, 0, r))) AddSize(h, tileHeader[S16Tiles::kHeight]);
+    if (OpenS16Tile(S16Tiles::TileName(base, 0, r), false)) {
+      AddSize(h, tileHeader[S16Tiles::kHeight]);
+    }
   }
   width = int32_t(std::min<int64_t>(w, S16Tiles::kMaxWidth));
   height = int32_t(std::min<int64_t>(h, S16Tiles::kMaxHeight));
@@ -150,13 +171,14 @@ bool MapPicture::LoadPicture(const std::string& path) {
   return true;
 }
 
-bool MapPicture::OpenS16Tile(const std::string& name) {
+bool MapPicture::OpenS16Tile(const std::string& name, bool withPixels) {
   tileBytes_ = tileData_ = 0;
   FilePtr file = OpenExisting(name);
   if (!file) return false;
   uint8_t head[S16Tiles::kHeaderSize];
   const size_t got = std::fread(head, 1, sizeof head, file.get());
   if (!S16Tiles::ParseHeader(head, got, tileHeader)) return false;
+  if (!withPixels) return true;
   const int32_t gap = tileHeader[S16Tiles::kGapBytes];
   // A gap that points back into the header or past any real file leaves the
   // tile without pixel data; its cell keeps the fill value.

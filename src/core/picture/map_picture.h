@@ -64,8 +64,9 @@ class MapPicture : public BmpImage {
 
  private:
   /// Reads a tile file into its buffer: S16 header checked and the data
-  /// position set, or the SHP shape parsed. False when it cannot be used.
-  bool OpenS16Tile(const std::string& name);
+  /// position set (the header alone unless `withPixels`), or the SHP shape
+  /// parsed. False when it cannot be used.
+  bool OpenS16Tile(const std::string& name, bool withPixels = true);
   bool OpenShpTile(const std::string& name);
   /// Stores colour (b, g, r) at picture column x, row y from the top.
   void Put(int64_t x, int64_t y, const uint8_t* bgr) {
