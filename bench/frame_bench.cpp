@@ -1,7 +1,8 @@
 // Frames of the editor on a full 1920 x 1920 map with every overlay on: a
-// frame where the pointer moved to another hex (the panels and texts are
-// drawn again, the overlay layer is kept), a frame after an edit (the
-// overlay layer is rebuilt too), and a frame where nothing changed.
+// frame where the pointer moved to another hex (the info line, the road
+// preview and the brush outline are drawn again), a frame after an edit
+// (the edited hex's part of the overlay layer too), and a frame where
+// nothing changed.
 //   build/bench/maptesk_bench_frame
 #include <benchmark/benchmark.h>
 
@@ -79,10 +80,12 @@ struct Editor {
 
 void Frames(benchmark::State& state, int width, int height, bool zoomed, int kind) {
   Editor editor(width, height, zoomed);
+  // The 7-hex brush: its outline follows the pointer.
+  if (kind == 3) editor.ws.settings.brushRadius = 1;
   int i = 0;
   for (auto _ : state) {
     ++i;
-    if (kind == 1) {
+    if (kind == 1 || kind == 3) {
       editor.PointAt(3 + i % 2, 4);
     } else if (kind == 2) {
       EditStep step(editor.ws.history, "Paint terrain");
@@ -94,6 +97,7 @@ void Frames(benchmark::State& state, int width, int height, bool zoomed, int kin
 
 void BM_PointerMoved(benchmark::State& s, int w, int h, bool zoomed) { Frames(s, w, h, zoomed, 1); }
 void BM_AfterAnEdit(benchmark::State& s, int w, int h, bool zoomed) { Frames(s, w, h, zoomed, 2); }
+void BM_BrushMoved(benchmark::State& s, int w, int h, bool zoomed) { Frames(s, w, h, zoomed, 3); }
 void BM_NothingChanged(benchmark::State& s, int w, int h, bool zoomed) {
   Frames(s, w, h, zoomed, 0);
 }
@@ -105,6 +109,7 @@ BENCHMARK_CAPTURE(BM_PointerMoved, 3840x2160, 3840, 2160, false)->Unit(benchmark
 BENCHMARK_CAPTURE(BM_PointerMoved, 1024x768_zoomed, 1024, 768, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PointerMoved, 1920x1080_zoomed, 1920, 1080, true)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BrushMoved, 1920x1080, 1920, 1080, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 1024x768, 1024, 768, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 1920x1080, 1920, 1080, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_AfterAnEdit, 2560x1440, 2560, 1440, false)->Unit(benchmark::kMillisecond);

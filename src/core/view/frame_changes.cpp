@@ -62,16 +62,20 @@ class Areas {
 
 // Items of two lists compared place by place: an item that differs, or has
 // no partner, changes the pixels under both.
+// Gives whether any differed.
 template <typename T, typename Bounds>
-void Compare(const std::vector<T>& before, const std::vector<T>& now, Bounds bounds) {
+bool Compare(const std::vector<T>& before, const std::vector<T>& now, Bounds bounds) {
+  bool differs = false;
   const size_t n = std::max(before.size(), now.size());
   for (size_t i = 0; i < n; ++i) {
     const bool inBefore = i < before.size();
     const bool inNow = i < now.size();
     if (inBefore && inNow && before[i] == now[i]) continue;
+    differs = true;
     if (inBefore) bounds(before[i]);
     if (inNow) bounds(now[i]);
   }
+  return differs;
 }
 
 }  // namespace
@@ -125,17 +129,23 @@ FrameChanges FrameChangeTracker::Next(const FramePlan& plan, const OverlayKey& k
     marks_ = scratch_;
   }
 
+  // An unchanged plan is not copied: most frames change nothing.
+  bool planChanged = true;
   if (!c.whole) {
     Areas areas(c.areas, screen_);
-    Compare(last_.panels, plan.panels, [&](const PanelDraw& p) { areas.Add(p.place); });
-    Compare(last_.panelSprites, plan.panelSprites,
-            [&](const SpriteDraw& s) { areas.Add(SpriteBounds(s)); });
+    planChanged = false;
+    planChanged |=
+        Compare(last_.panels, plan.panels, [&](const PanelDraw& p) { areas.Add(p.place); });
+    planChanged |= Compare(last_.panelSprites, plan.panelSprites,
+                           [&](const SpriteDraw& s) { areas.Add(SpriteBounds(s)); });
     if (!(last_.outlines == plan.outlines)) {
+      planChanged = true;
       areas.Add(OutlineBounds(last_.outlines));
       areas.Add(OutlineBounds(plan.outlines));
     }
     bool unknown = false;
-    Compare(last_.texts, plan.texts, [&](const TextDraw& t) { areas.Add(ExtentOf(t, unknown)); });
+    planChanged |= Compare(last_.texts, plan.texts,
+                           [&](const TextDraw& t) { areas.Add(ExtentOf(t, unknown)); });
     if (unknown) c.whole = true;
   }
   if (c.whole) {
@@ -143,7 +153,7 @@ FrameChanges FrameChangeTracker::Next(const FramePlan& plan, const OverlayKey& k
     if (c.overlayWhole) c.overlayAreas.clear();
   }
 
-  last_ = plan;
+  if (planChanged) last_ = plan;
   lastKey_ = key;
   valid_ = true;
   return c;

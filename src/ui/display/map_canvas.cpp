@@ -77,6 +77,7 @@ void MapCanvas::paintEvent(QPaintEvent* event) {
   if (shown.size() != back_->size()) {
     painter.fillRect(rect(), Qt::black);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Qt clips this to the part asked for.
     painter.drawImage(shown, *back_);
   } else {
     // Only what was asked for: after a partial frame that is a few small

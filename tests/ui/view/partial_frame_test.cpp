@@ -17,6 +17,7 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "ui/display/display_surfaces.h"
+#include "ui/display/map_canvas.h"
 #include "ui/view/map_renderer.h"
 
 namespace maptesk {
@@ -262,6 +263,58 @@ TEST_F(PartialFrameTest, AChangeOfManyHexesAndANewSurfaceDrawTheWholeFrame) {
   EXPECT_EQ(AreaOf(Step("after someone else drew")), ScreenArea());
   renderer.PictureChanged();
   EXPECT_EQ(AreaOf(Step("a new picture")), ScreenArea());
+}
+
+TEST_F(PartialFrameTest, FullScreenFramesEqualTheFrameDrawnFromScratch) {
+  QRect rect(0, 0, 800, 600);
+  int bits = 16;
+  display.SetScreenSize(QSize(1920, 1080));
+  ASSERT_EQ(display.InitFullScreen(rect, bits, 2), kOk);
+  view.layout({0, 0, 800, 600}, true);
+  EXPECT_EQ(AreaOf(Step("first full-screen frame")), int64_t(800) * 600);
+  ws.settings.brushRadius = 1;
+  const int path[][2] = {{2, 3}, {2, 4}, {3, 4}, {4, 6}};
+  for (const auto& hex : path) {
+    PointAt(hex[0], hex[1]);
+    EXPECT_LT(AreaOf(Step("pointer at " + std::to_string(hex[0]) + "," + std::to_string(hex[1]))),
+              int64_t(800) * 600 / 4);
+  }
+  {
+    EditStep step(ws.history, "Paint terrain");
+    for (const HexOffset& h : view.brushHexes()) ws.map.cell(h.row, h.column).terrain = kHill;
+    ws.map.modified = true;
+  }
+  Step("painted in full screen");
+  view.capsWarning = 1;
+  Step("Caps Lock warning in full screen");
+}
+
+TEST(MapCanvasParts, ARepaintCoversTheChangedPartWhereverTheFrameIsShown) {
+  MapCanvas canvas(nullptr);
+  // 1:1: the same rectangles.
+  canvas.resize(640, 480);
+  QImage same(640, 480, QImage::Format_RGB32);
+  canvas.SetBack(&same);
+  const QRegion part(QRect(10, 20, 30, 40));
+  EXPECT_EQ(canvas.ToWidget(part), part);
+  // A 800 x 600 frame shown at 1440 x 1080 between black bars: each back
+  // pixel of the part lands inside the repainted widget part.
+  canvas.resize(1920, 1080);
+  QImage mode(800, 600, QImage::Format_RGB32);
+  canvas.SetBack(&mode);
+  const QRect shown = canvas.ShownRect();
+  ASSERT_EQ(shown, QRect(240, 0, 1440, 1080));
+  const QRect changed(101, 53, 17, 9);
+  const QRegion widget = canvas.ToWidget(QRegion(changed));
+  for (int y = shown.top(); y <= shown.bottom(); y += 1) {
+    for (int x = shown.left(); x <= shown.right(); x += 1) {
+      const QPoint back = canvas.ToBack(QPoint(x, y));
+      if (changed.contains(back)) {
+        ASSERT_TRUE(widget.contains(QPoint(x, y))) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_LT(AreaOf(widget), 40 * 30) << "and not much more";
 }
 
 // Keeps a copy of the frame it was given.
