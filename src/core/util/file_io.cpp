@@ -187,17 +187,21 @@ int WriteTemporary(const TargetState& state, const void* data, size_t size, std:
                    InFlightName& inFlight, std::string& error, std::string& note) {
   const std::string folder = PathPart(state.path, kPartFolder);
   int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = TemporaryNameIn(folder);
-    fd = OpenNew(temporary, state.exists);
-    if (fd < 0 && errno != EEXIST) break;
+  {
+    // Named for the signal handler before a signal can come.
+    SignalsHeld held;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+      temporary = TemporaryNameIn(folder);
+      fd = OpenNew(temporary, state.exists);
+      if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd >= 0) inFlight = InFlightName(temporary);
   }
   if (fd < 0) {
     temporary.clear();
     Fail(error, errno);
     return -1;
   }
-  inFlight = InFlightName(temporary);
   const auto* p = static_cast<const uint8_t*>(data);
   size_t left = size;
   while (left > 0) {

@@ -232,8 +232,15 @@ bool FolderLock::Acquire(const std::string& folderGiven, std::string& error) {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(g_lockWaitMs.load());
   int fd = -1;
+  InFlightName lockName;
   for (;;) {
-    fd = TryLock(path, error);
+    {
+      // A signal between taking the lock and naming it for the handler
+      // would leave the lock file behind.
+      SignalsHeld held;
+      fd = TryLock(path, error);
+      if (fd >= 0) lockName = InFlightName(path);
+    }
     if (fd >= 0 || fd == -2) break;
     if (std::chrono::steady_clock::now() >= deadline) {
       error = Format(
@@ -250,7 +257,7 @@ bool FolderLock::Acquire(const std::string& folderGiven, std::string& error) {
     held.fd = fd;
     held.count = 1;
     held.path = path;
-    if (fd >= 0) held.name = InFlightName(path);
+    held.name = std::move(lockName);
   }
   key_ = key;
   // Nobody else writes here now: what an interrupted commit left is

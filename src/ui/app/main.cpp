@@ -10,6 +10,7 @@
 #include "core/app/map_tool_app.h"
 #include "core/app/recovery_store.h"
 #include "core/app/workspace.h"
+#include "core/util/save_guard.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_profile_store.h"
 #include "ui/app/qt_prompts.h"
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
   maptesk::MainFrame frame(workspace);
   maptesk::QtDialogs dialogs(&frame);
   prompts.SetParent(&frame);
+  // What a save could not keep of an old file is told, not lost silently.
+  maptesk::SetSaveNoteSink([&prompts](const std::string& note) { prompts.ShowNote(note); });
+  maptesk::RemoveTemporariesOnSignals();
   // A full-screen display makes way before any chooser or dialog is shown.
   prompts.SetBeforeChooser([&frame] { frame.ShowOrdinarySurface(); });
   dialogs.SetBeforeDialog([&frame] { frame.ShowOrdinarySurface(); });
