@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Cuts the same 1920 x 1920 BMP into 640 x 480 BMP tiles with maptesk-cli,
 # ImageMagick's convert and a Pillow script, side by side, each as a whole
-# process. Uses hyperfine (installed with apt-get when missing), else a loop
-# timed with date.
-#   bench/compare_tiles.sh [RUNS]
+# process; then times `maptesk-cli info` of a map without its picture and of
+# the sample's ARDEN.MAP with it, beside assembling that picture in
+# maptesk_bench_picture when it is built. Uses hyperfine (installed with
+# apt-get when missing), else a loop timed with date.
+#   bench/compare_tiles.sh [RUNS [BUILD]]    BUILD: the build folder (build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-20}"
-cli=build/src/cli/maptesk-cli
+build="${2:-build}"
+cli=$build/src/cli/maptesk-cli
 [ -x "$cli" ] || { echo "build maptesk-cli first (see README)" >&2; exit 1; }
 python=/usr/bin/python3
 "$python" -c 'import PIL' 2>/dev/null || python=python3
@@ -28,18 +31,44 @@ if ! command -v hyperfine >/dev/null; then
   ensure_packages hyperfine || true
 fi
 
-if command -v hyperfine >/dev/null; then
-  # -N: no shell between hyperfine and the program, so only the program counts.
-  hyperfine --warmup 2 --runs "$runs" -N \
-    -n maptesk-cli "$ours" -n "convert -crop" "$im" -n "Pillow" "$pil"
-else
-  for name in ours im pil; do
-    cmd="${!name}"
-    start=$(date +%s%N)
-    for _ in $(seq "$runs"); do eval "$cmd" >/dev/null 2>&1; done
-    end=$(date +%s%N)
-    printf '%-12s %8.1f ms per run\n' "$name" "$(echo "($end - $start) / $runs / 1000000" | bc -l)"
-  done
+# The same map in a game folder without its picture.
+mkdir -p "$work/bare/SCENARIO"
+cp "$work/game/SCENARIO/ARDEN.MAP" "$work/bare/SCENARIO/"
+bare="$cli info $work/bare/SCENARIO/ARDEN.MAP"
+full="$cli info $work/game/SCENARIO/ARDEN.MAP"
+
+# Runs each of the named commands: a list of NAME VARIABLE pairs.
+compare() {
+  if command -v hyperfine >/dev/null; then
+    local named=()
+    while [ $# -gt 0 ]; do
+      named+=(-n "$1" "${!2}")
+      shift 2
+    done
+    # -N: no shell between hyperfine and the program, so only the program counts.
+    hyperfine --warmup 2 --runs "$runs" -N "${named[@]}"
+  else
+    while [ $# -gt 0 ]; do
+      local cmd="${!2}"
+      local start end
+      start=$(date +%s%N)
+      for _ in $(seq "$runs"); do eval "$cmd" >/dev/null 2>&1; done
+      end=$(date +%s%N)
+      printf '%-20s %8.1f ms per run\n' "$1" "$(echo "($end - $start) / $runs / 1000000" | bc -l)"
+      shift 2
+    done
+  fi
+}
+
+compare maptesk-cli ours "convert -crop" im Pillow pil
+echo
+compare "info, no picture" bare "info with picture" full
+picture_bench=$build/bench/maptesk_bench_picture
+if [ -x "$picture_bench" ]; then
+  echo
+  echo "Assembling the same picture in one process:"
+  "$picture_bench" --benchmark_filter=AssembleS16Packed --benchmark_min_time=0.5 2>/dev/null |
+    grep AssembleS16Packed
 fi
 
 # Same pixels from all three.
