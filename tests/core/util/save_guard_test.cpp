@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+// Journals, locks and signals work on POSIX systems only.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -332,3 +334,4 @@ TEST(SaveGuard, ASaveKeepsExtendedAttributesAndTheAccessList) {
 
 }  // namespace
 }  // namespace maptesk
+#endif
