@@ -16,3 +16,8 @@ ensure_packages() {
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
                 libgtest-dev libgmock-dev libbenchmark-dev)
+# clang 14 with its sanitizer runtimes and libFuzzer.
+CLANG_PACKAGES=(clang libclang-rt-14-dev)
+# The Windows cross-build: mingw-w64 with posix threads, GoogleTest's sources
+# (libgtest-dev holds them in /usr/src/googletest) and Wine to run the tests.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine64)

@@ -29,9 +29,13 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  /// The folder with a trailing separator.
-  std::string str() const { return path_.string() + "/"; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  /// The folder with a trailing separator. Names are written with '/' in
+  /// the tests and come out with the system's own separator, as the program
+  /// writes paths back.
+  std::string str() const { return (path_ / "").make_preferred().string(); }
+  std::string operator/(const std::string& name) const {
+    return (path_ / name).make_preferred().string();
+  }
   const std::filesystem::path& path() const { return path_; }
 
  private:

@@ -28,6 +28,11 @@
 #include <string>
 #include <vector>
 
+#include "core/map/hex_cell.h"
+#include "core/map/hex_topology.h"
+#include "core/map/terrain_table.h"
+#include "core/view/hex_grid.h"
+
 namespace {
 
 // The loader makes the colour of every image's top-left pixel transparent.
@@ -52,11 +57,8 @@ constexpr QRgb kSlotFace = 0xFFFFFFFB;
 constexpr QRgb kHexFill = 0xFFCDE6AA;
 constexpr QRgb kHexLine = 0xFF6E6E64;
 
-const char* const kTerrainNames[20] = {"Clear",  "City",   "Airfield",    "Forest",
-                                       "Jungle", "Hill",   "Mountain",    "Sand",
-                                       "Swamp",  "Ocean",  "River",       "Fortification",
-                                       "Port",   "Stream", "Escarpment",  "Impassable River",
-                                       "Rough",  "Lake",   "Rice Fields", "Lake region"};
+const char* TerrainName(int terrain) { return maptesk::TerrainTable::Name(terrain); }
+
 // Used only where the full name does not fit a hex label.
 const char* const kTerrainShortNames[20] = {
     "Clear",    "City",       "Airfield", "Forest", "Jungle",      "Hill",       "Mountain",
@@ -78,9 +80,24 @@ struct HexScale {
   QPointF centre() const { return {width / 2.0, height / 2.0}; }
 };
 
-constexpr std::array<HexScale, 3> kScales = {{{60, 50, 15, 61, 51, 0, 45, 50},
-                                              {24, 16, 7, 24, 16, 51, 17, 16},
-                                              {18, 12, 5, 18, 12, 67, 13, 12}}};
+// The view's numbers for each scale; the sheets stack the scales' rows of
+// frames one below the other.
+constexpr HexScale ScaleOf(size_t k) {
+  int rowY = 0;
+  for (size_t i = 0; i < k; ++i) rowY += maptesk::kHexFrameSizes[i].height;
+  const maptesk::HexMetrics& m = maptesk::kScaleMetrics[k];
+  return {m.hexWidth,
+          m.hexHeight,
+          m.slantWidth,
+          maptesk::kHexFrameSizes[k].width,
+          maptesk::kHexFrameSizes[k].height,
+          rowY,
+          m.columnStep,
+          m.rowStep};
+}
+
+constexpr std::array<HexScale, 3> kScales = {ScaleOf(0), ScaleOf(1), ScaleOf(2)};
+static_assert(kScales[2].rowY == 67, "the sheets' third row of frames starts at 67");
 
 std::array<QPoint, 6> Corners(const HexScale& s) {
   return {QPoint(s.slant, 0),
@@ -555,7 +572,7 @@ const QFont& LabelFont() {
 }
 
 QString LabelText(int terrain) {
-  const QString full = kTerrainNames[terrain];
+  const QString full = TerrainName(terrain);
   const int room = 58 - 2 * (1 + kLabelPadX);
   return InkRect(full, LabelFont()).width() <= room ? full : QString(kTerrainShortNames[terrain]);
 }
@@ -854,11 +871,11 @@ QImage MakeTerrainChooser() {
       QPainter p(&img);
       p.drawImage(r.x() + 5 + o, r.y() + 4 + o, TerrainIcon(k));
       // The name's ink stays a pixel clear of the bevel (x 112), pressed too.
-      if (kChooserTextX + 1 + InkRect(kTerrainNames[k], font).right() > 110) {
-        Fail(std::string("chooser name too wide: ") + kTerrainNames[k]);
+      if (kChooserTextX + 1 + InkRect(TerrainName(k), font).right() > 110) {
+        Fail(std::string("chooser name too wide: ") + TerrainName(k));
       }
       Text(p, QRectF(r.x() + kChooserTextX + o, r.y() + o, 114 - kChooserTextX - 2, 19),
-           Qt::AlignLeft | Qt::AlignVCenter, kTerrainNames[k], font, pressed ? 0xFF000000 : kInk);
+           Qt::AlignLeft | Qt::AlignVCenter, TerrainName(k), font, pressed ? 0xFF000000 : kInk);
       rects.push_back(r);
     }
   }
@@ -1084,62 +1101,33 @@ struct PatchCell {
 
 using Patch = std::array<std::array<PatchCell, kPatchColumns>, kPatchRows>;
 
-// The neighbour across side `dir` (0 N, 1 NE, 3 SE, 4 S, 5 SW, 7 NW); even
-// columns stand half a row higher.
-bool Neighbour(int row, int column, int dir, int& nr, int& nc) {
-  const bool even = column % 2 == 0;
-  switch (dir) {
-    case 0:
-      nr = row - 1;
-      nc = column;
-      break;
-    case 4:
-      nr = row + 1;
-      nc = column;
-      break;
-    case 1:
-      nr = even ? row - 1 : row;
-      nc = column + 1;
-      break;
-    case 3:
-      nr = even ? row : row + 1;
-      nc = column + 1;
-      break;
-    case 5:
-      nr = even ? row : row + 1;
-      nc = column - 1;
-      break;
-    case 7:
-      nr = even ? row - 1 : row;
-      nc = column - 1;
-      break;
-    default: return false;
-  }
-  return nr >= 0 && nr < kPatchRows && nc >= 0 && nc < kPatchColumns;
-}
-
-void AddRoad(Patch& patch, int row, int column, int dir) {
-  patch[size_t(row)][size_t(column)].roads |= 1 << dir;
-  int nr = 0;
-  int nc = 0;
-  if (Neighbour(row, column, dir, nr, nc))
-    patch[size_t(nr)][size_t(nc)].roads |= 1 << ((dir + 4) % 8);
+// A road from (row, column) to its neighbour in `direction` (the map's
+// directions, 0 N clockwise to 5 NW), and the neighbour's road back.
+void AddRoad(Patch& patch, int row, int column, int direction) {
+  patch[size_t(row)][size_t(column)].roads |= maptesk::RoadBitOfDirection(direction);
+  maptesk::ForEachNeighbour(row, column, kPatchRows - 1, kPatchColumns - 1,
+                            [&](int d, int r, int c) {
+                              if (d != direction) return;
+                              patch[size_t(r)][size_t(c)].roads |= maptesk::RoadBitOfDirection(
+                                  maptesk::OppositeDirection(direction));
+                            });
 }
 
 Patch SamplePatch() {
   Patch patch{};
   // A road zigzagging east across the patch.
   AddRoad(patch, 2, 0, 1);
-  AddRoad(patch, 1, 1, 3);
+  AddRoad(patch, 1, 1, 2);
   AddRoad(patch, 2, 2, 1);
-  AddRoad(patch, 1, 3, 3);
+  AddRoad(patch, 1, 3, 2);
   // A road running north to south.
-  for (int row = 0; row < 3; ++row) AddRoad(patch, row, 2, 4);
+  for (int row = 0; row < 3; ++row) AddRoad(patch, row, 2, 3);
   // One leaving to the north-west and south-west, and the corner roads.
-  AddRoad(patch, 3, 3, 7);
   AddRoad(patch, 3, 3, 5);
-  AddRoad(patch, 0, 0, 2);
-  AddRoad(patch, 0, 4, 6);
+  AddRoad(patch, 3, 3, 4);
+  // East and west bits lead to no neighbour; maps may still hold them.
+  patch[0][0].roads |= maptesk::kRoadE;
+  patch[0][4].roads |= maptesk::kRoadW;
   AddRoad(patch, 3, 1, 0);
   patch[3][4].autoMark = true;
   patch[1][3].selected = patch[2][3].selected = patch[1][4].selected = true;

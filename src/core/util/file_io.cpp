@@ -50,7 +50,15 @@ bool Fail(std::string& error, const std::error_code& ec) { return Fail(error, ec
 
 #ifdef _WIN32
 using FileStat = struct _stat64;
-int StatPath(const std::string& path, FileStat& st) { return _stat64(path.c_str(), &st); }
+// The system's stat refuses a folder named with a trailing separator
+// ("C:\\maps\\") but needs the one of a drive's root ("C:\\").
+int StatPath(const std::string& path, FileStat& st) {
+  std::string name = path;
+  while (name.size() > 1 && IsSeparator(name.back()) && !(name.size() == 3 && name[1] == ':')) {
+    name.pop_back();
+  }
+  return _stat64(name.c_str(), &st);
+}
 int OpenNew(const std::string& name, bool) {
   return _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }

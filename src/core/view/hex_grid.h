@@ -3,6 +3,7 @@
 // neighbour which, and where the view is scrolled to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -29,6 +30,23 @@ inline constexpr HexMetrics kNormalMetrics{45, 50, 60, 50, 15, 25, 75};
 inline constexpr HexMetrics kZoomedLargeMetrics{17, 16, 24, 16, 7, 8, 7};
 /// Zoomed out in the 800x600 mode.
 inline constexpr HexMetrics kZoomedSmallMetrics{13, 12, 18, 12, 5, 6, 6};
+
+/// The three drawing scales in the order of the sprite sheets' rows.
+inline constexpr std::array<HexMetrics, 3> kScaleMetrics = {kNormalMetrics, kZoomedLargeMetrics,
+                                                            kZoomedSmallMetrics};
+
+/// A frame of the view's sprite sheets, in pixels.
+struct SpriteFrameSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+/// The hex frames of the grid and road sheets at each scale: at the normal
+/// scale a frame is one pixel wider and taller than the hex, so the outline's
+/// far edge fits.
+inline constexpr std::array<SpriteFrameSize, 3> kHexFrameSizes = {{{61, 51}, {24, 16}, {18, 12}}};
+/// One terrain icon, and one terrain label, in their sheets.
+inline constexpr SpriteFrameSize kTerrainIconFrame{16, 11};
+inline constexpr SpriteFrameSize kTerrainLabelFrame{58, 19};
 
 /// A rectangle of the screen: left, top, right, bottom.
 struct ScreenPoint {
