@@ -10,6 +10,7 @@ namespace maptesk {
 namespace {
 
 using testing::CellOffset;
+using testing::JsonPath;
 using testing::ReadBytes;
 using testing::RunCli;
 using testing::WriteBytes;
@@ -55,12 +56,14 @@ TEST_F(CliMapTest, InfoJsonDescribesTheMap) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(
       r.out,
-      "{\"path\": \"" + MapPath() +
+      "{\"path\": \"" + JsonPath(MapPath()) +
           "\", \"number\": 7, \"columns\": 30, \"rows\": 20, "
           "\"headerExtra\": 22136, \"terrain\": {\"0\": 1795, \"1\": 2, \"9\": 2, \"21\": 1}, "
           "\"roadHexes\": 2, \"autoMarks\": 2, \"pictureFile\": \"" +
-          (game / "MAP/map0700.S16") + "\", \"hasS16Picture\": true, \"pictureWidth\": 0, \"pictureHeight\": 0, \"namesFile\": \"" +
-          (game / "MAP/MAP007.TXT") + "\", \"nameCount\": 2}\n");
+          JsonPath(game / "MAP/map0700.S16") +
+          "\", \"hasS16Picture\": true, \"pictureWidth\": 0, \"pictureHeight\": 0, \"namesFile\": "
+          "\"" +
+          JsonPath(game / "MAP/MAP007.TXT") + "\", \"nameCount\": 2}\n");
 }
 
 TEST_F(CliMapTest, InfoTextAndFolderOptions) {
@@ -80,7 +83,7 @@ TEST_F(CliMapTest, InfoTextAndFolderOptions) {
 TEST_F(CliMapTest, NamesJsonIsUtf8InFileOrder) {
   auto r = RunCli({"names", MapPath(), "--json"}, game);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "{\"namesFile\": \"" + (game / "MAP/MAP007.TXT") +
+  EXPECT_EQ(r.out, "{\"namesFile\": \"" + JsonPath(game / "MAP/MAP007.TXT") +
                        "\", \"names\": [\"Oran\", \"Caf\xC3\xA9 \\\"Bleu\\\"\"], \"hexes\": ["
                        "{\"column\": 5, \"row\": 5, \"slot\": 1}, "
                        "{\"column\": 1, \"row\": 2, \"slot\": 2}, "

@@ -60,6 +60,30 @@ inline int RunCommandLine(const std::string& command) {
 #endif
 }
 
+/// `text` with each CR LF turned into LF: the console's text mode ends a line
+/// with CR LF on Windows, and the tests compare lines.
+inline std::string WithUnixLineEnds(std::string text) {
+#ifdef _WIN32
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+#else
+  return text;
+#endif
+}
+
+/// A path as a JSON string holds it, without the quotes: on Windows each
+/// backslash separator is written doubled.
+inline std::string JsonPath(const std::string& path) {
+  std::string out;
+  for (char c : path) out += (c == '\\') ? std::string("\\\\") : std::string(1, c);
+  return out;
+}
+
 /// Runs the command line tool with `args`; standard error goes to a file in `scratch`.
 inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& scratch) {
   std::string command = ShellQuote(MAPTESK_CLI);
@@ -78,7 +102,8 @@ inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& scr
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) result.out.append(buf, n);
   result.status = ExitCodeOf(MAPTESK_PCLOSE(pipe));
-  result.err = ReadText(errFile);
+  result.out = WithUnixLineEnds(std::move(result.out));
+  result.err = WithUnixLineEnds(ReadText(errFile));
   std::remove(errFile.c_str());
   return result;
 }

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace maptesk {
 namespace fs = std::filesystem;
 
@@ -25,6 +29,23 @@ size_t DriveLength(std::string_view path) {
 }
 
 fs::path ToFsPath(std::string_view path) { return fs::path(NativeSeparators(std::string(path))); }
+
+// The part of a path no folder listing names: a drive ("C:"), or the server
+// and share of a network path ("\\\\srv\\share"); the separators after it
+// are taken by the caller.
+size_t RootLength(std::string_view path) {
+#ifdef _WIN32
+  if (path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2])) {
+    size_t end = 2;
+    for (int piece = 0; piece < 2; ++piece) {
+      while (end < path.size() && IsSeparator(path[end])) ++end;
+      while (end < path.size() && !IsSeparator(path[end])) ++end;
+    }
+    return end;
+  }
+#endif
+  return DriveLength(path);
+}
 
 }  // namespace
 
@@ -104,19 +125,34 @@ bool EntryExists(const std::string& path) {
   return fs::exists(fs::symlink_status(fs::path(path), ec));
 }
 
+#ifdef _WIN32
+// The name an existing entry has in its folder. The file system ignores
+// case, so any spelling opens the entry; the one it is stored under is what
+// is shown and written back.
+std::optional<std::string> StoredName(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA(path.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(h);
+  return std::string(found.cFileName);
+}
+#endif
+
 }  // namespace
 
 std::optional<std::string> FindFileNoCase(std::string_view path) {
   if (path.empty()) return std::nullopt;
   std::string native = NativeSeparators(std::string(path));
+#ifndef _WIN32
   if (EntryExists(native)) return native;
+#endif
 
   // Walk the components, keeping those that exist as they are and looking the
   // others up in their folder by a case-blind comparison. Of several entries
   // that match, the first by byte order is taken, whatever order the folder
   // lists them in.
   std::error_code ec;
-  size_t pos = DriveLength(native);
+  size_t pos = RootLength(native);
   std::string resolved = native.substr(0, pos);
   while (pos < native.size() && IsSeparator(native[pos])) resolved.push_back(native[pos++]);
   while (pos < native.size()) {
@@ -124,8 +160,17 @@ std::optional<std::string> FindFileNoCase(std::string_view path) {
     while (end < native.size() && !IsSeparator(native[end])) ++end;
     std::string component = native.substr(pos, end - pos);
     std::string candidate = resolved + component;
-    if (component == "." || component == ".." || EntryExists(candidate)) {
+    if (component == "." || component == "..") {
       resolved = candidate;
+#ifdef _WIN32
+    } else if (HasWildcard(component)) {
+      return std::nullopt;  // no name holds one, and the system would take it as a pattern
+    } else if (auto stored = StoredName(candidate)) {
+      resolved += *stored;
+#else
+    } else if (EntryExists(candidate)) {
+      resolved = candidate;
+#endif
     } else {
       fs::path folder = resolved.empty() ? fs::path(".") : fs::path(resolved);
       std::optional<std::string> match;
