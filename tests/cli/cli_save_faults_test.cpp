@@ -49,7 +49,9 @@ class CliSaveFaults : public ::testing::Test {
       EXPECT_EQ(r.status, 1) << r.out << r.err;
       EXPECT_NE(r.err.find("rror"), std::string::npos) << r.err;
       EXPECT_TRUE(r.err.ends_with("\n" + reason + "\n")) << r.err;
-      if (!c.target.empty()) EXPECT_EQ(ReadText(disk / c.target), "old " + c.target);
+      if (!c.target.empty()) {
+        EXPECT_EQ(ReadText(disk / c.target), "old " + c.target);
+      }
     }
     EXPECT_EQ(disk.Files(), (std::vector<std::string>{"A.MAP", "B00.bmp", "MapsReport.txt",
                                                       "T00.s16", "maps", "pic.bmp"}));

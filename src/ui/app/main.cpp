@@ -13,8 +13,8 @@
 #include "core/util/save_guard.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_profile_store.h"
-#include "ui/app/qt_prompts.h"
-#include "ui/display/main_frame.h"
+#include "ui/display/qt_prompts.h"
+#include "ui/frame/main_frame.h"
 #include "ui/display/ui_text.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/app/qt_prompts.h"
+#include "ui/display/qt_prompts.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ui/display/frame_menus.h"
+#include "ui/frame/frame_menus.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "ui/display/main_frame.h"
+#include "ui/frame/main_frame.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -18,7 +18,7 @@
 #include "core/app/workspace.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/text_format.h"
-#include "ui/display/frame_menus.h"
+#include "ui/frame/frame_menus.h"
 #include "ui/display/ui_text.h"
 
 namespace maptesk {

@@ -1,11 +1,11 @@
-#include "ui/display/main_frame.h"
+#include "ui/frame/main_frame.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "ui/display/frame_menus.h"
+#include "ui/frame/frame_menus.h"
 
 // The main frame's input: Qt's key and mouse events turned into the view's
 // calls, with the accelerators of the command table going first.

@@ -1,4 +1,4 @@
-#include "ui/display/main_frame.h"
+#include "ui/frame/main_frame.h"
 
 #include <QMenuBar>
 #include <QScreen>

@@ -7,7 +7,7 @@
 
 #include "core/picture/map_file_model.h"
 #include "core/util/path_utils.h"
-#include "ui/app/qt_prompts.h"
+#include "ui/display/qt_prompts.h"
 #include "ui/display/preview_frame.h"
 #include "ui/display/ui_text.h"
 

@@ -2,7 +2,7 @@
 // offscreen platform: the menu bar, the ids and keys of the actions, the
 // accelerators going before the menus' mnemonics, the title's modified mark
 // and the questions of the close box.
-#include "ui/display/frame_menus.h"
+#include "ui/frame/frame_menus.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-#include "ui/display/main_frame.h"
+#include "ui/frame/main_frame.h"
 
 namespace maptesk {
 namespace {

@@ -1,7 +1,7 @@
 // The main frame's wiring on the offscreen platform: frames drawn by the
 // idle step, the video-mode switch and its fall-back, the display-state bits
 // and the lost-surface path.
-#include "ui/display/main_frame.h"
+#include "ui/frame/main_frame.h"
 
 #include <gtest/gtest.h>
 

@@ -25,7 +25,7 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "ui/app/qt_dialogs.h"
-#include "ui/app/qt_prompts.h"
+#include "ui/display/qt_prompts.h"
 #include "ui/display/preview_frame.h"
 #include "ui/picture/map_file_dialog.h"
 #include "ui/picture/new_map_picture_dialog.h"
