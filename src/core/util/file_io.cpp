@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #endif
 
@@ -138,13 +139,41 @@ std::string SpecialFileReason(const FileStat& st) {
   return Format("It is %s, not a regular file: only regular files are replaced", kind);
 }
 
-// What a save finds at its target.
+// Whether the regular file `path`, described by `seen`, may be replaced.
+bool MayReplace(const std::string& path, const FileStat& seen, std::string& error) {
+  // Replacing one name of several would give the new content to that name
+  // only; writing in place is not safe against a failure half way.
+  if (seen.st_nlink > 1) {
+    return Fail(error, Format("The file has %u hard links: a save would give the new content "
+                              "to this name only, so it was left as it is",
+                              unsigned(seen.st_nlink)));
+  }
+  // Root may write any file the system lets it; others need the write bit.
+  if (!MayWrite(path)) return Fail(error, errno);
+  return true;
+}
+
+// Whether the folder of `path` exists and the user may add names to it.
+bool MayWriteInFolder(const std::string& path, std::string& error) {
+  const std::string folderPart = PathPart(path, kPartFolder);
+  const std::string folder = folderPart.empty() ? std::string(".") : folderPart;
+  FileStat dir{};
+  if (StatPath(folder, dir) != 0) return Fail(error, errno);
+  if (!IsDirectory(dir)) return Fail(error, ENOTDIR);
+  if (!MayWrite(folder)) return Fail(error, errno);
+  return true;
+}
+
+}  // namespace
+
 struct TargetState {
   std::string named;  // the name asked for, resolved ignoring case
   std::string path;   // the file written: `named` with its links followed
   bool exists = false;
   FileStat old{};
 };
+
+namespace {
 
 // Resolves `target` and checks that a save may replace it: only a regular
 // file the user may write, with no other hard link, in a folder the user
@@ -169,30 +198,62 @@ bool ExamineTarget(std::string_view target, TargetState& state, std::string& err
     if (StatPath(state.path, own) != 0 || own.st_dev != seen.st_dev || own.st_ino != seen.st_ino) {
       return Fail(error, "It is a link that names no file which can be replaced");
     }
-    // Replacing one name of several would give the new content to that name
-    // only; writing in place is not safe against a failure half way.
-    if (seen.st_nlink > 1) {
-      return Fail(error, Format("The file has %u hard links: a save would give the new content "
-                                "to this name only, so it was left as it is",
-                                unsigned(seen.st_nlink)));
-    }
-    // Root may write any file the system lets it; others need the write bit.
-    if (!MayWrite(state.path)) return Fail(error, errno);
+    if (!MayReplace(state.path, seen, error)) return false;
     state.old = seen;
   }
-  const std::string folderPart = PathPart(state.path, kPartFolder);
-  const std::string folder = folderPart.empty() ? std::string(".") : folderPart;
-  FileStat dir{};
-  if (StatPath(folder, dir) != 0) return Fail(error, errno);
-  if (!IsDirectory(dir)) return Fail(error, ENOTDIR);
-  if (!MayWrite(folder)) return Fail(error, errno);
+  return MayWriteInFolder(state.path, error);
+}
+
+// Writes every piece in order; false with errno set (ENOSPC for a write
+// that stopped short without a reason).
+bool WritePieces(int fd, std::vector<ByteSpan> pieces) {
+  size_t first = 0;
+  while (first < pieces.size()) {
+    if (pieces[first].size == 0) {
+      ++first;
+      continue;
+    }
+#ifndef _WIN32
+    // Many pieces per call: a picture's rows go out without being copied
+    // together first.
+    constexpr size_t kMaxPieces = 1024;
+    iovec iov[kMaxPieces];
+    int count = 0;
+    for (size_t k = first; k < pieces.size() && size_t(count) < kMaxPieces; ++k) {
+      if (pieces[k].size == 0) continue;
+      iov[count].iov_base = const_cast<void*>(pieces[k].data);
+      iov[count].iov_len = pieces[k].size;
+      ++count;
+    }
+    const long n = count == 1
+                       ? WriteSome(fd, static_cast<const uint8_t*>(iov[0].iov_base), iov[0].iov_len)
+                       : long(writev(fd, iov, count));
+#else
+    const long n =
+        WriteSome(fd, static_cast<const uint8_t*>(pieces[first].data), pieces[first].size);
+#endif
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    for (size_t done = size_t(n); done > 0;) {
+      ByteSpan& piece = pieces[first];
+      const size_t step = std::min(done, piece.size);
+      piece.data = static_cast<const uint8_t*>(piece.data) + step;
+      piece.size -= step;
+      done -= step;
+      if (piece.size == 0) ++first;
+    }
+  }
   return true;
 }
 
 // Writes the new content to a fresh temporary file beside `state.path`;
 // the file stays open for Commit to sync. -1 on failure.
-int WriteTemporary(const TargetState& state, const void* data, size_t size, std::string& temporary,
-                   InFlightName& inFlight, std::string& error, std::string& note) {
+int WriteTemporary(const TargetState& state, const std::vector<ByteSpan>& pieces,
+                   std::string& temporary, InFlightName& inFlight, std::string& error,
+                   std::string& note) {
   const std::string folder = PathPart(state.path, kPartFolder);
   int fd = -1;
   {
@@ -210,21 +271,13 @@ int WriteTemporary(const TargetState& state, const void* data, size_t size, std:
     Fail(error, errno);
     return -1;
   }
-  const auto* p = static_cast<const uint8_t*>(data);
-  size_t left = size;
-  while (left > 0) {
-    const long n = WriteSome(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      Fail(error, n == 0 ? ENOSPC : errno);
-      CloseFile(fd);
-      std::remove(temporary.c_str());
-      temporary.clear();
-      inFlight.Release();
-      return -1;
-    }
-    p += n;
-    left -= size_t(n);
+  if (!WritePieces(fd, pieces)) {
+    Fail(error, errno);
+    CloseFile(fd);
+    std::remove(temporary.c_str());
+    temporary.clear();
+    inFlight.Release();
+    return -1;
   }
   if (state.exists) TakeOverAttributes(fd, state.old, state.path, note);
   return fd;
@@ -430,8 +483,15 @@ void SafeFileBatch::RemoveTemporaries() {
 
 bool SafeFileBatch::LockFolderOf(const std::string& path) {
   const std::string folder = PathPart(path, kPartFolder);
+  if (std::find(lockedFolders_.begin(), lockedFolders_.end(), folder) != lockedFolders_.end()) {
+    return true;
+  }
+  lockedFolders_.push_back(folder);
   auto lock = std::make_unique<FolderLock>();
-  if (!lock->Acquire(folder, error_)) return false;
+  if (!lock->Acquire(folder, error_)) {
+    lockedFolders_.pop_back();
+    return false;
+  }
   // A second lock of a folder the batch holds is a shared count: kept only
   // once, so that each lock goes with the batch.
   for (const auto& held : locks_) {
@@ -451,13 +511,120 @@ bool SafeFileBatch::UseJournal(const std::string& base) {
   return true;
 }
 
+std::string SafeFileBatch::ResolveMissing(const std::string& native) {
+  const std::string folder = PathPart(native, kPartFolder);
+  const std::string name = PathPart(native, kPartFileName);
+  const bool locked =
+      std::find(lockedFolders_.begin(), lockedFolders_.end(), folder) != lockedFolders_.end();
+  if (!locked || folder.empty() || name.empty() || name == "." || name == "..") {
+    return SaveTargetFor(native);
+  }
+  auto facts = std::find_if(folders_.begin(), folders_.end(),
+                            [&folder](const FolderFacts& f) { return f.given == folder; });
+  if (facts == folders_.end()) {
+    const auto found = FindFileNoCase(folder);
+    if (!found) return native;
+    FolderFacts listed;
+    listed.given = folder;
+    listed.resolved = WithTrailingSeparator(*found);
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(listed.resolved), ec), last; !ec && it != last;
+         it.increment(ec)) {
+      listed.names.push_back(it->path().filename().string());
+    }
+    if (ec) return SaveTargetFor(native);
+    std::sort(listed.names.begin(), listed.names.end());
+    folders_.push_back(std::move(listed));
+    facts = folders_.end() - 1;
+  }
+  // The same choice as FindFileNoCase: the exact name, else the first by
+  // byte order of the names that differ only in case.
+  if (std::binary_search(facts->names.begin(), facts->names.end(), name)) {
+    return facts->resolved + name;
+  }
+  for (const std::string& entry : facts->names) {
+    if (EqualsNoCase(entry, name)) return facts->resolved + entry;
+  }
+  return facts->resolved + name;
+}
+
+bool SafeFileBatch::Examine(std::string_view target, TargetState& state) {
+#ifdef _WIN32
+  return ExamineTarget(target, state, error_);
+#else
+  const std::string native = NativeSeparators(std::string(target));
+  if (native.empty() || IsSeparator(native.back())) return ExamineTarget(target, state, error_);
+  // One look at the name itself tells a plain file (or none) from a link:
+  // only links take the longer way through ExamineTarget.
+  FileStat seen{};
+  std::string named = native;
+  int rc = lstat(named.c_str(), &seen);
+  if (rc != 0 && errno == ENOENT) {
+    named = ResolveMissing(native);
+    if (named != native) rc = lstat(named.c_str(), &seen);
+  }
+  if ((rc != 0 && errno != ENOENT) || (rc == 0 && S_ISLNK(seen.st_mode))) {
+    return ExamineTarget(target, state, error_);
+  }
+  state.named = named;
+  state.path = named;
+  state.exists = rc == 0;
+  if (state.exists) {
+    if (IsDirectory(seen)) return Fail(error_, EISDIR);
+    if (!IsRegular(seen)) return Fail(error_, SpecialFileReason(seen));
+    if (!MayReplace(state.path, seen, error_)) return false;
+    state.old = seen;
+  }
+  // The folder's lock keeps other saves out, so a folder found writable
+  // stays so for the batch.
+  const std::string folder = PathPart(state.path, kPartFolder);
+  if (std::find(checkedFolders_.begin(), checkedFolders_.end(), folder) != checkedFolders_.end()) {
+    return true;
+  }
+  if (!MayWriteInFolder(state.path, error_)) return false;
+  if (std::find(lockedFolders_.begin(), lockedFolders_.end(), folder) != lockedFolders_.end()) {
+    checkedFolders_.push_back(folder);
+  }
+  return true;
+#endif
+}
+
+bool SafeFileBatch::Recheck(const Entry& e, bool& exists) {
+#ifndef _WIN32
+  // A name that was no link when added needs one look: still no link, and
+  // a file that may be replaced or none.
+  if (e.target == e.path) {
+    FileStat seen{};
+    if (lstat(e.path.c_str(), &seen) != 0) {
+      if (errno != ENOENT) return Fail(error_, errno);
+      exists = false;
+      return true;
+    }
+    if (S_ISLNK(seen.st_mode)) return Fail(error_, "The file's link changed during the save");
+    if (IsDirectory(seen)) return Fail(error_, EISDIR);
+    if (!IsRegular(seen)) return Fail(error_, SpecialFileReason(seen));
+    if (seen.st_nlink > 1) return MayReplace(e.path, seen, error_);  // says why not
+    exists = true;
+    return true;
+  }
+#endif
+  TargetState state;
+  if (!ExamineTarget(e.target, state, error_)) return false;
+  if (state.path != e.path) return Fail(error_, "The file's link changed during the save");
+  exists = state.exists;
+  return true;
+}
+
 bool SafeFileBatch::Add(std::string_view target, const void* data, size_t size) {
+  return Add(target, std::vector<ByteSpan>{{data, size}});
+}
+
+bool SafeFileBatch::Add(std::string_view target, const std::vector<ByteSpan>& pieces) {
   TargetState state;
   Entry e;
   std::string note;
-  if (ExamineTarget(target, state, error_) && LockFolderOf(state.named) &&
-      LockFolderOf(state.path)) {
-    e.fd = WriteTemporary(state, data, size, e.temporary, e.inFlight, error_, note);
+  if (Examine(target, state) && LockFolderOf(state.named) && LockFolderOf(state.path)) {
+    e.fd = WriteTemporary(state, pieces, e.temporary, e.inFlight, error_, note);
   }
   if (e.fd < 0) {
     failedTarget_ = std::string(target);
@@ -507,10 +674,9 @@ bool SafeFileBatch::PutInPlace(Entry& e) {
     return true;
   }
   // The place may have changed since Add: it is checked again.
-  TargetState state;
-  if (!ExamineTarget(e.target, state, error_)) return false;
-  if (state.path != e.path) return Fail(error_, "The file's link changed during the save");
-  if (!state.exists) {
+  bool exists = false;
+  if (!Recheck(e, exists)) return false;
+  if (!exists) {
     if (std::error_code ec = RenameName(e.temporary, e.path)) return Fail(error_, ec);
     e.created = true;
   } else if (std::error_code ec = ExchangeNames(e.temporary, e.path); !ec) {
@@ -571,9 +737,14 @@ bool SafeFileBatch::PutAllInPlace() {
 bool SafeFileBatch::Commit() {
   // The locks go with the commit, whatever its outcome.
   struct LetGo {
-    std::vector<std::unique_ptr<FolderLock>>& locks;
-    ~LetGo() { locks.clear(); }
-  } letGo{locks_};
+    SafeFileBatch& batch;
+    ~LetGo() {
+      batch.locks_.clear();
+      batch.lockedFolders_.clear();
+      batch.checkedFolders_.clear();
+      batch.folders_.clear();
+    }
+  } letGo{*this};
   // Every new file is written out before any old one is touched.
   for (Entry& e : entries_) {
     if (e.fd < 0) continue;

@@ -64,6 +64,15 @@ bool SaveFileSafely(std::string_view target, const void* data, size_t size,
 bool SaveFileSafely(std::string_view target, std::string_view text, std::string* error = nullptr,
                     Durability durability = Durability::kToDisk);
 
+/// Bytes that a file is written from, one piece after another.
+struct ByteSpan {
+  const void* data = nullptr;
+  size_t size = 0;
+};
+
+/// What a save finds at its target (kept within file_io.cpp).
+struct TargetState;
+
 /// A set of files replaced together, whole or not at all: each file is
 /// written to a temporary name first; Commit puts them all in place only when
 /// every write succeeded. Destroying an uncommitted batch removes its
@@ -81,6 +90,9 @@ class SafeFileBatch {
   /// Checks the target as CheckSaveTarget does and writes one file's bytes
   /// to its temporary name; false on failure.
   bool Add(std::string_view target, const void* data, size_t size);
+  /// As Add, with the file's bytes in pieces that are written in order,
+  /// without being copied together.
+  bool Add(std::string_view target, const std::vector<ByteSpan>& pieces);
   /// Removes the file `path` (its exact name; a link itself, not what it
   /// names) as part of the set. A missing file is no error.
   bool Remove(std::string_view path);
@@ -117,6 +129,20 @@ class SafeFileBatch {
     bool done = false;      // Commit has put it in place (or removed it)
     bool created = false;   // there was no file before
   };
+  /// What the batch learnt of a folder whose lock it holds: no other save
+  /// changes it meanwhile, so it is resolved, listed and checked only once.
+  struct FolderFacts {
+    std::string given;               // the folder as targets name it
+    std::string resolved;            // as found ignoring case, with a separator
+    std::vector<std::string> names;  // its entries, in byte order
+  };
+  /// Resolves and checks `target` as ExamineTarget does, with fewer calls
+  /// to the system for the folders the batch has locked.
+  bool Examine(std::string_view target, TargetState& state);
+  /// The save target for `native`, which has no entry of exactly its name.
+  std::string ResolveMissing(const std::string& native);
+  /// Checks again, before it is replaced, what Add found at the entry's name.
+  bool Recheck(const Entry& e, bool& exists);
   bool PutInPlace(Entry& e);
   /// Puts the old files of the first `count` entries back.
   void RollBack(size_t count);
@@ -127,6 +153,9 @@ class SafeFileBatch {
   bool PutAllInPlace();
 
   std::vector<std::unique_ptr<FolderLock>> locks_;
+  std::vector<std::string> lockedFolders_;   // as LockFolderOf was given them
+  std::vector<std::string> checkedFolders_;  // folders the user may write
+  std::vector<FolderFacts> folders_;
   std::vector<Entry> entries_;
   std::string journal_;
   std::string failedTarget_;
