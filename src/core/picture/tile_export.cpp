@@ -79,40 +79,41 @@ bool MapPicture::SplitToBmpTiles(const std::string& base) {
     prompts().ShowError(Format("Error on creating %s\n%s", base.c_str(), batch.error().c_str()));
     return false;
   }
-  std::vector<uint8_t> file;
+  // A tile's rows go to its file straight from the picture's rows, with
+  // zeros for each row's padding: nothing is copied into a tile first.
+  static const uint8_t kZeros[4] = {};
+  uint8_t head[kFileHeaderSize + kInfoHeaderSize];
+  std::vector<ByteSpan> pieces;
   for (int c = 0; c < grid.columns(); ++c) {
     for (int r = 0; r < grid.rows(); ++r) {
       const std::string name = S16Tiles::TileName(base, c, r, ".bmp");
       const int w = grid.CellWidth(c);
       const int h = grid.CellHeight(r);
+      const size_t rowData = size_t(w) * 3;
       const size_t tileRow = size_t(RowBytes(w, 24));
       const size_t imageSize = tileRow * size_t(h);
-      // One buffer serves every tile; each byte of a tile is written below.
-      file.resize(size_t(kFileHeaderSize + kInfoHeaderSize) + imageSize);
-      std::fill(file.begin(), file.begin() + kFileHeaderSize + kInfoHeaderSize, 0);
-      uint8_t* p = file.data();
-      p[0] = 'B';
-      p[1] = 'M';
-      PutLe32(p + 2, uint32_t(file.size()));
-      PutLe32(p + 10, kFileHeaderSize + kInfoHeaderSize);
-      uint8_t* info = p + kFileHeaderSize;
+      std::fill(head, head + sizeof head, 0);
+      head[0] = 'B';
+      head[1] = 'M';
+      PutLe32(head + 2, uint32_t(sizeof head + imageSize));
+      PutLe32(head + 10, kFileHeaderSize + kInfoHeaderSize);
+      uint8_t* info = head + kFileHeaderSize;
       PutLe32(info, kInfoHeaderSize);
       PutLe32(info + 4, uint32_t(w));
       PutLe32(info + 8, uint32_t(h));
       PutLe16(info + 12, 1);
       PutLe16(info + 14, 24);
       PutLe32(info + 20, uint32_t(imageSize));
-      uint8_t* out = info + kInfoHeaderSize;
+      pieces.assign(1, ByteSpan{head, sizeof head});
       // Tile row y (0 = bottom) is the picture's row from the bottom
       // height - r * 480 - h + y.
       for (int y = 0; y < h; ++y) {
         const size_t srcRow = size_t(height - r * S16Tiles::kCellHeight - h + y);
-        uint8_t* dst = out + size_t(y) * tileRow;
-        std::memcpy(dst, rows + srcRow * size_t(rowBytes) + size_t(c) * S16Tiles::kCellWidth * 3,
-                    size_t(w) * 3);
-        std::fill(dst + size_t(w) * 3, dst + tileRow, 0);
+        pieces.push_back(
+            {rows + srcRow * size_t(rowBytes) + size_t(c) * S16Tiles::kCellWidth * 3, rowData});
+        if (tileRow > rowData) pieces.push_back({kZeros, tileRow - rowData});
       }
-      if (!batch.Add(name, file.data(), file.size())) {
+      if (!batch.Add(name, pieces)) {
         prompts().ShowError(
             Format("Error on creating %s\n%s", name.c_str(), batch.error().c_str()));
         return false;
