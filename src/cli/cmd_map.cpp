@@ -5,6 +5,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "core/map/terrain_table.h"
+#include "core/picture/s16_set.h"
 #include "core/util/cp1252.h"
 #include "core/util/path_utils.h"
 
@@ -27,12 +28,13 @@ std::vector<std::string> With(std::vector<std::string> a, const std::vector<std:
 
 // Parses, sets the folders and loads the map; the exit status on failure.
 int OpenMap(Workspace& ws, const Args& raw, Arguments& args, const std::vector<std::string>& valued,
-            const std::vector<std::string>& flags, size_t positional, const char* usage) {
+            const std::vector<std::string>& flags, size_t positional, const char* usage,
+            bool withPicture = true) {
   std::string error;
   if (!args.Parse(raw, With(kFolderOptions, valued), flags, error)) return UsageError(error, usage);
   if (args.positional().size() != positional) return UsageError("", usage);
   SetFolders(ws.settings, args, args.positional()[0]);
-  if (!ws.OpenMap(AbsolutePath(args.positional()[0]))) return kExitFailed;
+  if (!ws.OpenMap(AbsolutePath(args.positional()[0]), withPicture)) return kExitFailed;
   return kExitOk;
 }
 
@@ -42,9 +44,19 @@ int CmdInfo(const Args& raw) {
   ConsolePrompts prompts;
   Workspace ws(prompts);
   Arguments args;
-  if (int rc = OpenMap(ws, raw, args, {}, {"--json"}, 1, kInfoUsage)) return rc;
-  ws.LoadDefaultNames();
+  if (int rc = OpenMap(ws, raw, args, {}, {"--json"}, 1, kInfoUsage, false)) return rc;
   const HexMap& m = ws.map;
+  // Only the picture's size is shown: its tiles' headers give it, with the
+  // messages and remarks that assembling the picture would give.
+  int pictureWidth = 0, pictureHeight = 0;
+  bool pictureRead = false;
+  if (m.hasS16Picture) {
+    pictureRead = ws.picture.MeasureS16Set(m.pictureFile, pictureWidth, pictureHeight);
+    if (pictureRead) {
+      for (const std::string& remark : S16SetHoles(m.pictureFile)) prompts.ShowRemark(remark);
+    }
+  }
+  ws.LoadDefaultNames();
 
   std::map<int, int> terrain;
   int roadHexes = 0, autoMarks = 0;
@@ -74,8 +86,8 @@ int CmdInfo(const Args& raw) {
     out += ", \"autoMarks\": " + std::to_string(autoMarks);
     out += ", " + JsonPathField("pictureFile", m.pictureFile);
     out += std::string(", \"hasS16Picture\": ") + (m.hasS16Picture ? "true" : "false");
-    out += ", \"pictureWidth\": " + std::to_string(ws.picture.loaded ? ws.picture.width : 0);
-    out += ", \"pictureHeight\": " + std::to_string(ws.picture.loaded ? ws.picture.height : 0);
+    out += ", \"pictureWidth\": " + std::to_string(pictureWidth);
+    out += ", \"pictureHeight\": " + std::to_string(pictureHeight);
     out += ", " + JsonPathField("namesFile", namesFile);
     out += ", \"nameCount\": " + std::to_string(ws.names.NameTotal()) + "}\n";
     std::fputs(out.c_str(), stdout);
@@ -95,9 +107,7 @@ int CmdInfo(const Args& raw) {
   std::printf("Auto marks:   %d\n", autoMarks);
   std::printf("Picture:      %s (%s)\n", m.pictureFile.empty() ? "-" : m.pictureFile.c_str(),
               m.hasS16Picture ? "found" : "missing");
-  if (ws.picture.loaded) {
-    std::printf("Picture size: %d x %d pixels\n", ws.picture.width, ws.picture.height);
-  }
+  if (pictureRead) std::printf("Picture size: %d x %d pixels\n", pictureWidth, pictureHeight);
   std::printf("Names file:   %s (%d names)\n", namesFile.c_str(), ws.names.NameTotal());
   return kExitOk;
 }

@@ -79,6 +79,31 @@ TEST_F(CliHoleTest, AMapWhosePictureHasAHoleSaysSoOnce) {
   EXPECT_EQ(r.err, hole);
 }
 
+// info reads only the tiles' headers; the size it gives must be the one the
+// assembled picture has, also with a tile too short for its header.
+TEST_F(CliHoleTest, InfoGivesTheSizeOfThePictureTheSetAssemblesTo) {
+  for (const bool broken : {false, true}) {
+    SCOPED_TRACE(broken ? "with a broken tile" : "with a hole");
+    if (broken) WriteBytes(Tile(0, 2), {'S', '1', '6'});
+    auto r = RunCli({"picture", Tile(0, 0), game / "w.bmp"}, game);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<uint8_t> bmp = ReadBytes(game / "w.bmp");
+    ASSERT_GE(bmp.size(), 26u);
+    const auto le32 = [&bmp](size_t at) {
+      return int(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24);
+    };
+    auto info = RunCli({"info", game / "SCENARIO/FIVE.MAP", "--json"}, game);
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.err, r.err);
+    EXPECT_NE(info.out.find("\"pictureWidth\": " + std::to_string(le32(18)) +
+                            ", \"pictureHeight\": " + std::to_string(le32(22))),
+              std::string::npos)
+        << info.out;
+    EXPECT_EQ(le32(18), 1280);
+    EXPECT_EQ(le32(22), broken ? 1440 : 1920);
+  }
+}
+
 class CliNamedFileTest : public ::testing::Test {
  protected:
   CliNamedFileTest() {

@@ -123,8 +123,7 @@ void MapPicture::StartAssembly() {
   loaded = true;
 }
 
-bool MapPicture::LoadPicture(const std::string& path) {
-  loaded = false;
+bool MapPicture::MayReadPicture(const std::string& path) {
   if (!FileExists(path)) return false;
   // Said here, since a set whose tiles cannot be opened is otherwise silent.
   ReadStatus status = ReadStatus::kOk;
@@ -133,6 +132,41 @@ bool MapPicture::LoadPicture(const std::string& path) {
         Format("%s is %s, not a picture file", path.c_str(), NotAFileKind(path).c_str()));
     return false;
   }
+  return true;
+}
+
+void MapPicture::SizeS16Set(const std::string& base, int32_t& setWidth, int32_t& setHeight) {
+  // A save of this set that was killed half way is finished before reading.
+  RecoverFileSet(base);
+  int64_t w = 0, h = 0;
+  for (int c = 0; c < S16Tiles::kColumns; ++c) {
+    if (!OpenS16Tile(S16Tiles::TileName(base, c, 0), false)) continue;
+    AddSize(w, tileHeader[S16Tiles::kWidth]);
+    if (c == 0) AddSize(h, tileHeader[S16Tiles::kHeight]);
+  }
+  for (int r = 1; r < S16Tiles::kRows; ++r) {
+    if (OpenS16Tile(S16Tiles::TileName(base, 0, r), false)) {
+      AddSize(h, tileHeader[S16Tiles::kHeight]);
+    }
+  }
+  // Clipped as StartAssembly clips them.
+  setWidth = int32_t(std::min<int64_t>(w, S16Tiles::kMaxWidth));
+  setHeight = int32_t(std::min<int64_t>(h, S16Tiles::kMaxHeight));
+}
+
+bool MapPicture::MeasureS16Set(const std::string& path, int& setWidth, int& setHeight) {
+  setWidth = setHeight = 0;
+  if (!MayReadPicture(path)) return false;
+  int32_t w = 0, h = 0;
+  SizeS16Set(PathPart(path, kPartFolder) + S16Tiles::BaseOf(path), w, h);
+  setWidth = w;
+  setHeight = h;
+  return true;
+}
+
+bool MapPicture::LoadPicture(const std::string& path) {
+  loaded = false;
+  if (!MayReadPicture(path)) return false;
   WaitCursor wait(prompts());
   width = height = stride = 0;
   fullPath = path;
@@ -147,21 +181,7 @@ bool MapPicture::LoadPicture(const std::string& path) {
 
   const std::string base = folder + S16Tiles::BaseOf(path);
   fileName = S16Tiles::BaseOf(path);
-  // A save of this set that was killed half way is finished before reading.
-  RecoverFileSet(base);
-  int64_t w = 0, h = 0;
-  for (int c = 0; c < S16Tiles::kColumns; ++c) {
-    if (!OpenS16Tile(S16Tiles::TileName(base, c, 0), false)) continue;
-    AddSize(w, tileHeader[S16Tiles::kWidth]);
-    if (c == 0) AddSize(h, tileHeader[S16Tiles::kHeight]);
-  }
-  for (int r = 1; r < S16Tiles::kRows; ++r) {
-    if (OpenS16Tile(S16Tiles::TileName(base, 0, r), false)) {
-      AddSize(h, tileHeader[S16Tiles::kHeight]);
-    }
-  }
-  width = int32_t(std::min<int64_t>(w, S16Tiles::kMaxWidth));
-  height = int32_t(std::min<int64_t>(h, S16Tiles::kMaxHeight));
+  SizeS16Set(base, width, height);
   StartAssembly();
   for (int c = 0; c < S16Tiles::kColumns; ++c) {
     for (int r = 0; r < S16Tiles::kRows; ++r) {

@@ -30,6 +30,11 @@ class MapPicture : public BmpImage {
   /// False, without a message, when `path` does not exist; with one when it
   /// is a folder, FIFO or device.
   bool LoadPicture(const std::string& path);
+  /// The size LoadPicture would give the S16 set of `path`, read from its
+  /// tiles' headers alone, with LoadPicture's messages and its finishing of
+  /// an interrupted save; the picture itself is left as it is. False when
+  /// LoadPicture would be.
+  bool MeasureS16Set(const std::string& path, int& width, int& height);
 
   /// An empty 24-bit picture of the current `width` and `height` on this
   /// picture's block, every byte kFillValue.
@@ -67,6 +72,12 @@ class MapPicture : public BmpImage {
   /// position set (the header alone unless `withPixels`), or the SHP shape
   /// parsed. False when it cannot be used.
   bool OpenS16Tile(const std::string& name, bool withPixels = true);
+  /// Whether `path` may be read as a picture: false when it is missing, and
+  /// with a message when it is a folder, FIFO or device.
+  bool MayReadPicture(const std::string& path);
+  /// Finishes an interrupted save of the set `base`, then sums its tiles'
+  /// sizes as the assembly lays them out.
+  void SizeS16Set(const std::string& base, int32_t& width, int32_t& height);
   bool OpenShpTile(const std::string& name);
   /// Stores colour (b, g, r) at picture column x, row y from the top.
   void Put(int64_t x, int64_t y, const uint8_t* bgr) {
