@@ -109,7 +109,12 @@ std::string MapNames::DefaultNamesFile() const {
   const std::string specific = folder + "MAP" + num + "_" + PathPart(map_.path, kPartName) + ".TXT";
   if (auto found = FindFileNoCase(plain)) return *found;
   if (auto found = FindFileNoCase(specific)) return *found;
+#ifdef _WIN32
+  // Named as a found file is named, whatever separators the folder setting has.
+  return NativeSeparators(plain);
+#else
   return plain;
+#endif
 }
 
 void MapNames::LoadDefaultNames() {

@@ -1,16 +1,18 @@
 // The broken MAP and names files of the broken-inputs folder.
 #include <gtest/gtest.h>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/settings/tool_settings.h"
+#include "core/util/path_utils.h"
 #include "support/scripted_prompts.h"
 
 namespace maptesk {
 namespace {
 
 std::string Broken(const std::string& name) {
-  return std::string(MAPTESK_TEST_DATA) + "/broken/" + name;
+  // Named with the system's separators, as the messages show paths.
+  return NativeSeparators(std::string(MAPTESK_TEST_DATA) + "/broken/" + name);
 }
 
 class BrokenMapInputs : public ::testing::Test {

@@ -147,7 +147,7 @@ TEST_F(HexMapTest, MissingFileOffersTheChooserOnce) {
   ASSERT_TRUE(map.MapFileLoad(dir / "SCENARIO/gone.MAP"));
   EXPECT_EQ(map.MapNumber, 21);
   ASSERT_EQ(prompts.Texts("open").size(), 1u);
-  EXPECT_EQ(prompts.Texts("open")[0], "4|" + dir.str() + "SCENARIO/|");
+  EXPECT_EQ(prompts.Texts("open")[0], "4|" + (dir / "SCENARIO/") + "|");
 
   prompts.AnswerPath(dir / "other/alsogone.MAP");
   EXPECT_FALSE(map.MapFileLoad(dir / "SCENARIO/gone.MAP"));
@@ -281,11 +281,11 @@ TEST_F(HexMapTest, SavingOverANameThatDiffersInCaseReplacesThatFile) {
 TEST_F(HexMapTest, S16PictureNameLooksInTheMapFolderThenUnderTheGameFolder) {
   settings.mapFolder = dir.str() + "tiles/";
   EXPECT_EQ(map.S16PictureName(7, ""),
-            dir.str() + "MAP/MAP0700.s16");  // fallback, whether or not it exists
+            dir / "MAP/MAP0700.s16");  // fallback, whether or not it exists
   testing::WriteText(dir / "tiles/map0700.S16", "x");
   EXPECT_EQ(map.S16PictureName(7, ""), dir / "tiles/map0700.S16");
-  EXPECT_EQ(map.S16PictureName(12, dir.str() + "x/"), dir.str() + "MAP/MAP1200.s16");
-  EXPECT_EQ(map.S16PictureName(123, ""), dir.str() + "MAP/MAP12300.s16");
+  EXPECT_EQ(map.S16PictureName(12, dir.str() + "x/"), dir / "MAP/MAP1200.s16");
+  EXPECT_EQ(map.S16PictureName(123, ""), dir / "MAP/MAP12300.s16");
   EXPECT_EQ(map.S16PictureName(-1, ""), "");
 }
 

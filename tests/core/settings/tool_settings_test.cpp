@@ -9,6 +9,9 @@
 namespace maptesk {
 namespace {
 
+// A derived folder ends with the system's own separator.
+const std::string kSep(1, kPathSeparator);
+
 TEST(ToolSettings, FirstRunAsksForTheGameFolderAndDerivesTheRest) {
   testing::ScriptedPrompts prompts;
   MemoryProfileStore store;
@@ -18,10 +21,10 @@ TEST(ToolSettings, FirstRunAsksForTheGameFolderAndDerivesTheRest) {
   s.CheckFolders(prompts, "/home/u/");
   EXPECT_EQ(prompts.Texts("folder")[0], "Select norvane game folder|/home/u/");
   EXPECT_EQ(s.gameFolder, "/games/x/");
-  EXPECT_EQ(s.scnFolder, "/games/x/SCENARIO/");
-  EXPECT_EQ(s.mapFolder, "/games/x/MAP/");
-  EXPECT_EQ(s.bmpFolder, "/games/x/MAP/");
-  EXPECT_EQ(s.lastOpen, "/games/x/SCENARIO/*.map");
+  EXPECT_EQ(s.scnFolder, "/games/x/SCENARIO" + kSep);
+  EXPECT_EQ(s.mapFolder, "/games/x/MAP" + kSep);
+  EXPECT_EQ(s.bmpFolder, "/games/x/MAP" + kSep);
+  EXPECT_EQ(s.lastOpen, "/games/x/SCENARIO" + kSep + "*.map");
 }
 
 TEST(ToolSettings, CancelledFirstRunLeavesRelativeFolders) {
@@ -30,9 +33,9 @@ TEST(ToolSettings, CancelledFirstRunLeavesRelativeFolders) {
   prompts.AnswerCancel();
   s.CheckFolders(prompts, "/home/u/");
   EXPECT_EQ(s.gameFolder, "");
-  EXPECT_EQ(s.scnFolder, "SCENARIO/");
-  EXPECT_EQ(s.mapFolder, "MAP/");
-  EXPECT_EQ(s.lastOpen, "SCENARIO/*.map");
+  EXPECT_EQ(s.scnFolder, "SCENARIO" + kSep);
+  EXPECT_EQ(s.mapFolder, "MAP" + kSep);
+  EXPECT_EQ(s.lastOpen, "SCENARIO" + kSep + "*.map");
 }
 
 TEST(ToolSettings, OnlyLastOpenGivesEveryFolder) {
@@ -119,7 +122,7 @@ TEST(ToolSettings, ResetFoldersAsksFirst) {
   EXPECT_EQ(prompts.Texts("yesno")[0],
             "\n   Please confirm you want to reset all folder settings  \n");
   EXPECT_EQ(s.gameFolder, "/h/");
-  EXPECT_EQ(s.mapFolder, "/h/MAP/");
+  EXPECT_EQ(s.mapFolder, "/h/MAP" + kSep);
 }
 
 TEST(ToolSettings, RecentFilesKeepSixMostRecentFirst) {

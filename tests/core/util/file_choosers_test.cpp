@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -54,7 +55,8 @@ TEST(FileChoosers, OpenAndSaveSetUpFromTheStart) {
   const Row rows[] = {
       // A folder is listed with every file, with or without its separator.
       {kFileMap, maps + "/", false, maps + "/*.*", maps + "/", "map"},
-      {kFileMap, maps, true, maps + "/*.*", maps + "/", "map"},
+      // Without it, the folder gets the system's own.
+      {kFileMap, maps, true, maps + kPathSeparator + "*.*", maps + kPathSeparator, "map"},
       // A proposal is offered as it is, and gives its own extension.
       {kFileText, maps + "/MapsReport.txt", true, maps + "/MapsReport.txt", maps + "/", "txt"},
       {kFileBmp, maps + "/arden.bmp", true, maps + "/arden.bmp", maps + "/", "bmp"},

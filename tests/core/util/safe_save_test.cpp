@@ -168,7 +168,13 @@ TEST(SafeSave, WritesThroughSymbolicLinks) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.link);
-    fs::create_symlink(r.to, dir.path() / r.link);
+    std::error_code linkError;
+    fs::create_symlink(r.to, dir.path() / r.link, linkError);
+#ifdef _WIN32
+    // Making a link takes a privilege most Windows users lack, and Wine has none.
+    if (linkError) GTEST_SKIP() << "symbolic links cannot be made here: " << linkError.message();
+#endif
+    ASSERT_FALSE(linkError) << linkError.message();
     std::string error;
     ASSERT_TRUE(SaveFileSafely(dir / r.link, std::string_view(r.link), &error)) << error;
     EXPECT_EQ(fs::read_symlink(dir.path() / r.link), fs::path(r.to));
