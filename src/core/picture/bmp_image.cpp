@@ -191,10 +191,12 @@ bool BmpImage::Load(const std::string& path) {
 
   // Rows the file does not hold are left black rather than undefined.
   const size_t want = HeaderImageSize();
+  ownedBits.clear();
   ownedBits.reserve(want);
   AdviseLargeBuffer(ownedBits.data(), want);
-  ownedBits.assign(want, 0);
+  ownedBits.resize(want);  // not cleared: read below, the rest filled
   const size_t got = std::fread(ownedBits.data(), 1, want, file.get());
+  std::fill(ownedBits.begin() + ptrdiff_t(got), ownedBits.end(), uint8_t(0));
   bits = ownedBits.data();
   if (got < want) {
     prompts_.ShowNote(

@@ -2,14 +2,57 @@
 // the file's own layout (info header, colour table, bottom-up pixel rows).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace maptesk {
 
 class Prompts;
+
+/// Storage for pixel rows. Growing it leaves the new bytes as they are (the
+/// reader writes each of them, or fills them itself), and a large block
+/// starts on a huge-page boundary, so that the system can back all of it
+/// with huge pages: faulting in and clearing a picture's memory, then
+/// clearing it again, cost as much as reading the picture's file.
+template <class T>
+struct PixelAllocator {
+  using value_type = T;
+  static constexpr size_t kHugePage = size_t(2) << 20;
+  PixelAllocator() = default;
+  template <class U>
+  PixelAllocator(const PixelAllocator<U>&) noexcept {}
+  T* allocate(size_t n) {
+    if (n * sizeof(T) < 2 * kHugePage) return static_cast<T*>(::operator new(n * sizeof(T)));
+    return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t(kHugePage)));
+  }
+  void deallocate(T* p, size_t n) noexcept {
+    if (n * sizeof(T) < 2 * kHugePage) {
+      ::operator delete(p);
+    } else {
+      ::operator delete(p, std::align_val_t(kHugePage));
+    }
+  }
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+  friend bool operator!=(const PixelAllocator&, const PixelAllocator&) { return false; }
+};
+using PixelBytes = std::vector<uint8_t, PixelAllocator<uint8_t>>;
+inline bool operator==(const PixelBytes& a, const std::vector<uint8_t>& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+inline bool operator==(const std::vector<uint8_t>& a, const PixelBytes& b) { return b == a; }
 
 /// Little-endian field access shared by the picture readers and writers.
 inline uint16_t GetLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -86,7 +129,7 @@ class BmpImage {
   /// The 40-byte info header followed by the colour table.
   std::vector<uint8_t> header;
   /// Pixel rows owned by the image; empty when `bits` points elsewhere.
-  std::vector<uint8_t> ownedBits;
+  PixelBytes ownedBits;
   /// The pixel rows in use (`ownedBits`, or a block of a derived class).
   uint8_t* bits = nullptr;
   int32_t colourCount = 0;
