@@ -14,10 +14,14 @@ namespace maptesk {
 namespace {
 
 using testing::ReadBytes;
-using testing::ReadText;
 using testing::ScriptedPrompts;
 using testing::TempDir;
 using testing::WriteBytes;
+
+// What the tool wrote to a redirected stream, with LF line ends.
+std::string ReadText(const std::string& path) {
+  return testing::WithUnixLineEnds(testing::ReadText(path));
+}
 
 int RunCli(const TempDir& dir, const std::string& args) {
   return testing::RunCommandLine(testing::ShellQuote(MAPTESK_CLI) + " " + args + " >" +

@@ -26,11 +26,25 @@ struct CliResult {
 };
 
 /// One argument quoted for the shell that popen and system start: sh here,
-/// cmd.exe on Windows, where a double quote is doubled backslash-escaped.
+/// cmd.exe on Windows. There the program splits its own command line: a
+/// double quote is backslash-escaped, and the backslashes just before a
+/// quote (the closing one too, as in "C:\\maps\\") are doubled so that they
+/// stay backslashes.
 inline std::string ShellQuote(const std::string& s) {
 #ifdef _WIN32
   std::string q = "\"";
-  for (char c : s) q += (c == '"') ? std::string("\\\"") : std::string(1, c);
+  size_t backslashes = 0;
+  for (char c : s) {
+    if (c == '\\') {
+      ++backslashes;
+      q += c;
+      continue;
+    }
+    if (c == '"') q += std::string(backslashes + 1, '\\');
+    backslashes = 0;
+    q += c;
+  }
+  q += std::string(backslashes, '\\');
   return q + "\"";
 #else
   std::string q = "'";
