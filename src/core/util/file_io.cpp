@@ -313,9 +313,14 @@ std::error_code RenameName(const std::string& from, const std::string& to) {
 // link where the file system has them, else a copy.
 std::error_code KeepBackup(const std::string& path, const std::string& backup) {
   std::error_code ec;
+#ifndef _WIN32
   fs::create_hard_link(fs::path(path), fs::path(backup), ec);
   if (!ec) return ec;
   ec.clear();
+#endif
+  // On Windows always a copy: a second name of a file that another program
+  // holds open cannot be removed while it is held, and would be left behind
+  // when the new file cannot take the name.
   fs::copy_file(fs::path(path), fs::path(backup), ec);
   return ec;
 }
