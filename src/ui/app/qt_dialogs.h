@@ -21,7 +21,7 @@ class CheckMapDialog;
 class EditSteps;
 class IdleStep;
 class MapCanvas;
-class MapRecord;
+struct MapRecord;
 class Prompts;
 struct ScreenLayout;
 

@@ -12,6 +12,7 @@
 #include "core/picture/map_picture.h"
 #include "core/util/cp1252.h"
 #include "core/view/display_rules.h"
+#include "core/view/hex_grid.h"
 #include "core/view/map_view.h"
 #include "ui/display/display_surfaces.h"
 #include "ui/display/picture_image.h"
@@ -100,17 +101,17 @@ int32_t MapRenderer::build() {
   }
 
   grid_.SetScaleCount(3, false);
-  grid_.DefineScale(0, 3, 61, 51);
-  grid_.DefineScale(1, 2, 24, 16);
-  grid_.DefineScale(2, 2, 18, 12);
+  // The frame sizes are the core's, which tools/make_art draws the sheets at.
   roads_.SetScaleCount(3, false);
-  roads_.DefineScale(0, 9, 61, 51);
-  roads_.DefineScale(1, 9, 24, 16);
-  roads_.DefineScale(2, 9, 18, 12);
+  for (int k = 0; k < 3; ++k) {
+    const SpriteFrameSize frame = kHexFrameSizes[size_t(k)];
+    grid_.DefineScale(k, k == 0 ? 3 : 2, frame.width, frame.height);
+    roads_.DefineScale(k, 9, frame.width, frame.height);
+  }
   icons_.SetScaleCount(1, false);
-  icons_.DefineScale(0, 21, 16, 11);
+  icons_.DefineScale(0, 21, kTerrainIconFrame.width, kTerrainIconFrame.height);
   labels_.SetScaleCount(1, true);
-  labels_.DefineScale(0, 20, 58, 19);
+  labels_.DefineScale(0, 20, kTerrainLabelFrame.width, kTerrainLabelFrame.height);
 
   // The strips only draw: which button the pointer is over, and its
   // tooltip, are the frame plan's.
