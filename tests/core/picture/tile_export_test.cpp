@@ -200,7 +200,13 @@ TEST(S16Tiles, OlderTilesOfTheBaseNotReplacedAreRemoved) {
   prompts.Answer(true);  // the tiles beyond the new set go only when agreed
   ASSERT_TRUE(picture.SplitToS16Tiles(dir / "MAP04"));
   ASSERT_EQ(prompts.Texts("yesno").size(), 1u);
+#ifdef _WIN32
+  // A case-blind file system wrote Map0431.S16 into the tile already there,
+  // which keeps the spelling it was made with.
+  EXPECT_NE(prompts.Texts("yesno")[0].find("\nMAP0431.s16\n"), std::string::npos);
+#else
   EXPECT_NE(prompts.Texts("yesno")[0].find("\nMap0431.S16\n"), std::string::npos);
+#endif
   EXPECT_EQ(ListFolder(dir.path()),
             (std::vector<std::string>{"MAP0400.s16", "MAP0411.bak", "map0451.S16", "places.bmp"}));
   EXPECT_EQ(ReadBytes(dir / "MAP0400.s16").size(), 44u + 100u * 100u * 2u);
