@@ -11,6 +11,10 @@
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace maptesk {
 
 namespace fs = std::filesystem;
@@ -33,6 +37,26 @@ std::string HashName(const std::string& text) {
   return Format("%016llx", static_cast<unsigned long long>(hash));
 }
 
+#ifdef _WIN32
+// The C runtime's file times, which std::filesystem reads here, count whole
+// seconds, so a copy written just after the map's save would look no newer.
+// The system's own times count 100 ns but advance a clock tick at a time:
+// a copy written within the tick of the save has the same time and counts
+// as written after it.
+bool WriteTime(const std::string& path, uint64_t* time) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(fs::path(path).c_str(), GetFileExInfoStandard, &data)) return false;
+  *time =
+      (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+bool ModifiedAfter(const std::string& newer, const std::string& older) {
+  uint64_t olderTime = 0, newerTime = 0;
+  if (!WriteTime(older, &olderTime)) return true;  // no map file: any copy is newer
+  return WriteTime(newer, &newerTime) && newerTime >= olderTime;
+}
+#else
 bool ModifiedAfter(const std::string& newer, const std::string& older) {
   std::error_code e1, e2;
   const fs::file_time_type olderTime = fs::last_write_time(fs::path(older), e1);
@@ -40,6 +64,7 @@ bool ModifiedAfter(const std::string& newer, const std::string& older) {
   const fs::file_time_type newerTime = fs::last_write_time(fs::path(newer), e2);
   return !e2 && newerTime > olderTime;
 }
+#endif
 
 }  // namespace
 
