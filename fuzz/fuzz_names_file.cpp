@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/prompts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
 #include "core/picture/bmp_image.h"
 #include "core/picture/s16_tiles.h"
 #include "core/picture/shp_picture.h"
+#include "core/settings/tool_settings.h"
 #include "core/util/prompts.h"
 
 namespace {

@@ -84,16 +84,14 @@ void ExpectLayered(const Layer& layer, int minimumIncludes) {
     }
     const int target = RankOf(layer, match[2]);
     EXPECT_GE(target, 0) << where;
-    EXPECT_LE(target, RankOf(layer, folder)) << where << " (" << folder << "/ may not include "
-                                             << match[2] << "/)";
+    EXPECT_LE(target, RankOf(layer, folder))
+        << where << " (" << folder << "/ may not include " << match[2] << "/)";
   });
   EXPECT_GT(includes, minimumIncludes);
 }
 
 TEST(Layering, CoreFoldersIncludeOnlyTheFoldersBeforeThem) { ExpectLayered(kCoreLayer, 50); }
 
-TEST(Layering, UiFoldersIncludeOnlyTheFoldersBeforeThemAndTheCore) {
-  ExpectLayered(kUiLayer, 50);
-}
+TEST(Layering, UiFoldersIncludeOnlyTheFoldersBeforeThemAndTheCore) { ExpectLayered(kUiLayer, 50); }
 
 }  // namespace

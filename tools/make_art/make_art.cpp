@@ -1105,12 +1105,12 @@ using Patch = std::array<std::array<PatchCell, kPatchColumns>, kPatchRows>;
 // directions, 0 N clockwise to 5 NW), and the neighbour's road back.
 void AddRoad(Patch& patch, int row, int column, int direction) {
   patch[size_t(row)][size_t(column)].roads |= maptesk::RoadBitOfDirection(direction);
-  maptesk::ForEachNeighbour(row, column, kPatchRows - 1, kPatchColumns - 1,
-                            [&](int d, int r, int c) {
-                              if (d != direction) return;
-                              patch[size_t(r)][size_t(c)].roads |= maptesk::RoadBitOfDirection(
-                                  maptesk::OppositeDirection(direction));
-                            });
+  maptesk::ForEachNeighbour(
+      row, column, kPatchRows - 1, kPatchColumns - 1, [&](int d, int r, int c) {
+        if (d != direction) return;
+        patch[size_t(r)][size_t(c)].roads |=
+            maptesk::RoadBitOfDirection(maptesk::OppositeDirection(direction));
+      });
 }
 
 Patch SamplePatch() {

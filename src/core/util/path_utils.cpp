@@ -120,7 +120,7 @@ namespace {
 
 // Whether the folder holds an entry of exactly this name: a dangling link
 // counts, so that a name never stands for another file beside it.
-bool EntryExists(const std::string& path) {
+[[maybe_unused]] bool EntryExists(const std::string& path) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(fs::path(path), ec));
 }

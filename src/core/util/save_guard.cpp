@@ -302,9 +302,14 @@ const struct timespec kRunStart = [] {
   return now;
 }();
 
+// A file's times come from the system's coarse clock, which may lag the
+// clock read above by a tick or two: a file this run made at once could look
+// older than the run. Only files from before the run, by more than that, count.
 bool OlderThanRun(const struct stat& st) {
-  return st.st_mtim.tv_sec < kRunStart.tv_sec ||
-         (st.st_mtim.tv_sec == kRunStart.tv_sec && st.st_mtim.tv_nsec < kRunStart.tv_nsec);
+  constexpr int64_t kClockSlackNs = 50'000'000;
+  const int64_t file = int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  const int64_t run = int64_t(kRunStart.tv_sec) * 1'000'000'000 + kRunStart.tv_nsec;
+  return file < run - kClockSlackNs;
 }
 
 template <typename Visit>
@@ -367,7 +372,7 @@ std::string JournalPathFor(const std::string& base) {
 
 namespace {
 
-void PutName(std::string& out, const std::string& name) {
+[[maybe_unused]] void PutName(std::string& out, const std::string& name) {
   out += Format(" %zu:", name.size());
   out += name;
 }

@@ -14,8 +14,8 @@
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_profile_store.h"
 #include "ui/display/qt_prompts.h"
-#include "ui/frame/main_frame.h"
 #include "ui/display/ui_text.h"
+#include "ui/frame/main_frame.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "core/app/workspace.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/text_format.h"
-#include "ui/frame/frame_menus.h"
 #include "ui/display/ui_text.h"
+#include "ui/frame/frame_menus.h"
 
 namespace maptesk {
 

@@ -7,8 +7,8 @@
 
 #include "core/picture/map_file_model.h"
 #include "core/util/path_utils.h"
-#include "ui/display/qt_prompts.h"
 #include "ui/display/preview_frame.h"
+#include "ui/display/qt_prompts.h"
 #include "ui/display/ui_text.h"
 
 namespace maptesk {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "core/settings/tool_settings.h"
 #include "core/map/hex_map.h"
+#include "core/settings/tool_settings.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
