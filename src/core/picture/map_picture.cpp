@@ -12,10 +12,6 @@
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace maptesk {
 namespace {
 
@@ -70,26 +66,15 @@ void FillPixels(uint8_t* __restrict dst, const uint8_t* bgr, int64_t n) {
   for (; k < n; ++k) std::memcpy(dst + 3 * k, bgr, 3);
 }
 
-// Asks for the block's first use to be served in large pages where the
-// system offers them: a fresh process that assembles one picture otherwise
-// spends more time in page faults over the 11 MB than in decoding it. Only
-// whole large pages inside the block are marked.
-void PreferLargePages([[maybe_unused]] uint8_t* block, [[maybe_unused]] size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr uintptr_t kLarge = uintptr_t(2) << 20;
-  const uintptr_t begin = (uintptr_t(block) + kLarge - 1) & ~(kLarge - 1);
-  const uintptr_t end = (uintptr_t(block) + size) & ~(kLarge - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-}
-
 }  // namespace
 
 MapPicture::MapPicture(Prompts& prompts)
     : BmpImage(prompts),
       store_(new uint8_t[kStoreSize]),
       tileBuffer_(new uint8_t[S16Tiles::kReadBufferSize]) {
-  PreferLargePages(store_.get(), kStoreSize);
+  // A fresh process that assembles one picture otherwise spends more time in
+  // page faults over the 11 MB block than in decoding it.
+  AdviseLargeBuffer(store_.get(), kStoreSize);
 }
 
 MapPicture::~MapPicture() {
