@@ -7,6 +7,7 @@
 
 #include "core/util/cp1252.h"
 #include "core/util/file_io.h"
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 
 namespace maptesk::cli {
@@ -90,16 +91,16 @@ std::optional<std::string> Arguments::Value(const std::string& name) const {
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
-  const std::filesystem::path given(NativeSeparators(path));
+  const std::filesystem::path given = FsPath(NativeSeparators(path));
   auto p = std::filesystem::absolute(given, ec);
   if (ec) return path;
-  std::string full = p.lexically_normal().string();
+  std::string full = FsName(p.lexically_normal());
 #ifdef PATH_MAX
   // In a folder deeper than the system lets a name be, the absolute form
   // names nothing that can be opened, though the name relative to the
   // current folder still can: it is kept as given (folder names and all).
   if (full.size() >= size_t(PATH_MAX) && given.is_relative()) {
-    const std::string relative = given.lexically_normal().string();
+    const std::string relative = FsName(given.lexically_normal());
     return relative.empty() ? std::string(".") : relative;
   }
 #endif
@@ -257,7 +258,7 @@ int CheckOutputName(const std::string& name, const char* usage, bool tileBase) {
   if (tileBase) return kExitOk;
   const std::string full = AbsolutePath(name);
   std::error_code ec;
-  if (IsSeparator(name.back()) || std::filesystem::is_directory(std::filesystem::path(full), ec)) {
+  if (IsSeparator(name.back()) || std::filesystem::is_directory(FsPath(full), ec)) {
     std::string reason;
     CheckSaveTarget(full, &reason);
     ConsolePrompts prompts;

@@ -21,6 +21,7 @@
 #include "core/picture/tile_export.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
@@ -703,8 +704,8 @@ void PaintTowns(const Plan& plan, const SampleLandscape& land, Canvas& canvas) {
 
 bool MakeFolder(Prompts& prompts, const std::string& folder) {
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(folder), ec);
-  if (ec || !std::filesystem::is_directory(std::filesystem::path(folder), ec)) {
+  std::filesystem::create_directories(FsPath(folder), ec);
+  if (ec || !std::filesystem::is_directory(FsPath(folder), ec)) {
     ErrorCreating(prompts, folder, ec ? ec.message() : std::string());
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/util/fs_path.h"
 #include "support/map_fixtures.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -25,9 +26,11 @@ class CliMessagesTest : public ::testing::Test {
     bytes[0] = 7;
     bytes[2] = 45;
     bytes[4] = 40;
-    WriteBytes(game + "/SCENARIO/a.MAP", bytes);
-    std::filesystem::create_directories(game + "/MAP");
-    return game + "/SCENARIO/a.MAP";
+    // With the system's separators, as the tool prints paths back.
+    const std::string map = FsName(FsPath(game + "/SCENARIO/a.MAP").make_preferred());
+    WriteBytes(map, bytes);
+    std::filesystem::create_directories(FsPath(game + "/MAP"));
+    return map;
   }
   TempDir dir;
 };
@@ -46,12 +49,6 @@ TEST_F(CliMessagesTest, DoneIsPrintedOnlyOnceTheMapIsSaved) {
 }
 
 TEST_F(CliMessagesTest, PathsAndNamesArePrintedInUtf8WithControlsEscaped) {
-#ifdef _WIN32
-  // Known fault, not yet mended: MinGW's std::filesystem builds a path from
-  // a narrow string byte by byte, so a folder named in UTF-8 is created and
-  // printed double-encoded. Paths must be built through std::u8string there.
-  GTEST_SKIP() << "UTF-8 folder names through std::filesystem on Windows";
-#endif
   const std::string game = dir / "\xC3\xA9t\xC3\xA9";  // "été"
   const std::string map = WriteMap(game);
   // Names files hold Windows-1252 bytes: 0xE9 is "é"; 0x01, and 0x81 which

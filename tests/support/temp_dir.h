@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/util/fs_path.h"
+
 namespace maptesk::testing {
 
 class TempDir {
@@ -32,9 +34,9 @@ class TempDir {
   /// The folder with a trailing separator. Names are written with '/' in
   /// the tests and come out with the system's own separator, as the program
   /// writes paths back.
-  std::string str() const { return (path_ / "").make_preferred().string(); }
+  std::string str() const { return FsName((path_ / "").make_preferred()); }
   std::string operator/(const std::string& name) const {
-    return (path_ / name).make_preferred().string();
+    return FsName((path_ / FsPath(name)).make_preferred());
   }
   const std::filesystem::path& path() const { return path_; }
 
@@ -53,13 +55,13 @@ inline std::string ReadText(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::filesystem::create_directories(FsPath(path).parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 inline void WriteText(const std::string& path, const std::string& text) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::filesystem::create_directories(FsPath(path).parent_path());
   std::ofstream out(path, std::ios::binary);
   out << text;
 }
@@ -68,7 +70,7 @@ inline void WriteText(const std::string& path, const std::string& text) {
 inline std::vector<std::string> ListFolder(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
+    names.push_back(FsName(e.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

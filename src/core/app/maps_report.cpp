@@ -7,6 +7,7 @@
 #include "core/map/map_file.h"
 #include "core/settings/tool_settings.h"
 #include "core/util/file_io.h"
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
@@ -29,9 +30,9 @@ void MapsReport::Start(const ToolSettings& settings, Prompts& prompts) {
 bool MapsReport::ScanFolder(Prompts& prompts) {
   mapEntries.clear();
   std::error_code ec;
-  if (!std::filesystem::is_directory(std::filesystem::path(NativeSeparators(folder)), ec)) {
+  if (!std::filesystem::is_directory(FsPath(NativeSeparators(folder)), ec)) {
     const std::string shown = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
-    if (std::filesystem::exists(std::filesystem::path(NativeSeparators(shown)), ec)) {
+    if (std::filesystem::exists(FsPath(NativeSeparators(shown)), ec)) {
       prompts.ShowError(Format("[%s] is not a folder", shown.c_str()));
     } else {
       ErrorNotFound(prompts, folder);

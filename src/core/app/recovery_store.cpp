@@ -8,6 +8,7 @@
 #include "core/map/hex_map.h"
 #include "core/map/map_names.h"
 #include "core/util/file_io.h"
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
 
@@ -45,7 +46,7 @@ std::string HashName(const std::string& text) {
 // as written after it.
 bool WriteTime(const std::string& path, uint64_t* time) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(fs::path(path).c_str(), GetFileExInfoStandard, &data)) return false;
+  if (!GetFileAttributesExW(FsPath(path).c_str(), GetFileExInfoStandard, &data)) return false;
   *time =
       (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
   return true;
@@ -59,9 +60,9 @@ bool ModifiedAfter(const std::string& newer, const std::string& older) {
 #else
 bool ModifiedAfter(const std::string& newer, const std::string& older) {
   std::error_code e1, e2;
-  const fs::file_time_type olderTime = fs::last_write_time(fs::path(older), e1);
+  const fs::file_time_type olderTime = fs::last_write_time(FsPath(older), e1);
   if (e1) return true;  // no map file: any copy is newer
-  const fs::file_time_type newerTime = fs::last_write_time(fs::path(newer), e2);
+  const fs::file_time_type newerTime = fs::last_write_time(FsPath(newer), e2);
   return !e2 && newerTime > olderTime;
 }
 #endif
@@ -91,7 +92,7 @@ bool RecoveryStore::Write(const HexMap& map, const MapNames& names, uint64_t rev
                           std::string* error) {
   const std::string folder = FolderFor(map.path);
   std::error_code made;
-  fs::create_directories(fs::path(folder), made);
+  fs::create_directories(FsPath(folder), made);
   std::vector<uint8_t> bytes(kMapFileSize);
   // The marks go into the copy: it is the map as it is being edited.
   map.Encode(bytes.data());
@@ -120,7 +121,7 @@ std::optional<RecoveryCopy> RecoveryStore::Find(const std::string& mapPath) cons
   copy.mapFile = folder + kMapName;
   copy.namesFile = folder + kNamesName;
   std::error_code e;
-  if (!fs::is_regular_file(fs::path(copy.mapFile), e)) return std::nullopt;
+  if (!fs::is_regular_file(FsPath(copy.mapFile), e)) return std::nullopt;
   if (!ModifiedAfter(copy.mapFile, mapPath)) return std::nullopt;
   std::vector<uint8_t> info;
   if (ReadFileBytes(folder + kInfoName, info, kMaxInfo) == ReadStatus::kOk) {
@@ -128,7 +129,7 @@ std::optional<RecoveryCopy> RecoveryStore::Find(const std::string& mapPath) cons
   }
   if (copy.writtenAt <= 0) {
     // Without its note the copy's own time tells when it was written.
-    const auto written = fs::last_write_time(fs::path(copy.mapFile), e);
+    const auto written = fs::last_write_time(FsPath(copy.mapFile), e);
     const auto since = written - fs::file_time_type::clock::now() +
                        std::chrono::system_clock::now().time_since_epoch();
     copy.writtenAt = std::chrono::duration_cast<std::chrono::seconds>(since).count();
@@ -140,9 +141,9 @@ void RecoveryStore::Remove(const std::string& mapPath) {
   const std::string folder = FolderFor(mapPath);
   std::error_code e;
   for (const char* name : {kMapName, kNamesName, kInfoName}) {
-    fs::remove(fs::path(folder + name), e);
+    fs::remove(FsPath(folder + name), e);
   }
-  fs::remove(fs::path(folder), e);  // only when empty
+  fs::remove(FsPath(folder), e);  // only when empty
   if (written_ == mapPath) written_.clear();
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 #include "core/util/prompts.h"
 
@@ -25,7 +26,7 @@ std::string PlainExtension(std::string_view name) {
 // A folder named without its separator is still a folder to list.
 bool IsFolder(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_directory(std::filesystem::path(NativeSeparators(path)), error);
+  return std::filesystem::is_directory(FsPath(NativeSeparators(path)), error);
 }
 
 // A path typed over another ("C:\maps\D:\x.map") starts again at its second

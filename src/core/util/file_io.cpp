@@ -9,6 +9,7 @@
 #include <random>
 #include <system_error>
 
+#include "core/util/fs_path.h"
 #include "core/util/path_utils.h"
 #include "core/util/text_format.h"
 
@@ -115,14 +116,14 @@ void TakeOverAttributes(int fd, const FileStat& old, const std::string& from, st
 bool FollowLinks(std::string path, std::string& result, std::string& error) {
   for (int depth = 0; depth < 40; ++depth) {
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(fs::path(path), ec))) {
+    if (!fs::is_symlink(fs::symlink_status(FsPath(path), ec))) {
       result = path;
       return true;
     }
-    const fs::path to = fs::read_symlink(fs::path(path), ec);
+    const fs::path to = fs::read_symlink(FsPath(path), ec);
     if (ec) return Fail(error, ec.message());
     // Not normalised: ".." after a linked folder is the system's to resolve.
-    path = to.is_absolute() ? to.string() : (fs::path(path).parent_path() / to).string();
+    path = FsName(to.is_absolute() ? to : FsPath(path).parent_path() / to);
   }
   return Fail(error, ELOOP);
 }
@@ -305,7 +306,7 @@ bool CannotExchange(const std::error_code& ec) {
 
 std::error_code RenameName(const std::string& from, const std::string& to) {
   std::error_code ec;
-  fs::rename(fs::path(from), fs::path(to), ec);
+  fs::rename(FsPath(from), FsPath(to), ec);
   return ec;
 }
 
@@ -314,14 +315,14 @@ std::error_code RenameName(const std::string& from, const std::string& to) {
 std::error_code KeepBackup(const std::string& path, const std::string& backup) {
   std::error_code ec;
 #ifndef _WIN32
-  fs::create_hard_link(fs::path(path), fs::path(backup), ec);
+  fs::create_hard_link(FsPath(path), FsPath(backup), ec);
   if (!ec) return ec;
   ec.clear();
 #endif
   // On Windows always a copy: a second name of a file that another program
   // holds open cannot be removed while it is held, and would be left behind
   // when the new file cannot take the name.
-  fs::copy_file(fs::path(path), fs::path(backup), ec);
+  fs::copy_file(FsPath(path), FsPath(backup), ec);
   return ec;
 }
 
@@ -335,7 +336,7 @@ std::FILE* OpenFileForReading(std::string_view path, ReadStatus& status, uint64_
   }
 #ifdef _WIN32
   std::error_code ec;
-  if (!fs::is_regular_file(fs::path(*found), ec)) {
+  if (!fs::is_regular_file(FsPath(*found), ec)) {
     status = ec ? ReadStatus::kCannotRead : ReadStatus::kNotAFile;
     return nullptr;
   }
@@ -384,7 +385,7 @@ std::FILE* OpenFileForReading(std::string_view path, ReadStatus& status, uint64_
 std::string NotAFileKind(std::string_view path) {
   const std::string found = ResolveExisting(path);
   std::error_code ec;
-  const fs::file_type type = fs::status(fs::path(found), ec).type();
+  const fs::file_type type = fs::status(FsPath(found), ec).type();
   switch (type) {
     case fs::file_type::directory: return "a folder";
     case fs::file_type::fifo: return "a FIFO";
@@ -533,9 +534,9 @@ std::string SafeFileBatch::ResolveMissing(const std::string& native) {
     listed.given = folder;
     listed.resolved = WithTrailingSeparator(*found);
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(listed.resolved), ec), last; !ec && it != last;
+    for (fs::directory_iterator it(FsPath(listed.resolved), ec), last; !ec && it != last;
          it.increment(ec)) {
-      listed.names.push_back(it->path().filename().string());
+      listed.names.push_back(FsName(it->path().filename()));
     }
     if (ec) return SaveTargetFor(native);
     std::sort(listed.names.begin(), listed.names.end());
@@ -646,7 +647,7 @@ bool SafeFileBatch::Add(std::string_view target, const std::vector<ByteSpan>& pi
 bool SafeFileBatch::Remove(std::string_view path) {
   const std::string native = NativeSeparators(std::string(path));
   std::error_code ec;
-  const fs::file_status status = fs::symlink_status(fs::path(native), ec);
+  const fs::file_status status = fs::symlink_status(FsPath(native), ec);
   if (status.type() == fs::file_type::not_found) return true;
   if (ec || fs::is_directory(status)) {
     failedTarget_ = native;
@@ -669,7 +670,7 @@ bool SafeFileBatch::PutInPlace(Entry& e) {
   const std::string folder = PathPart(e.path, kPartFolder);
   if (e.removal) {
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(fs::path(e.path), ec))) return true;
+    if (!fs::exists(fs::symlink_status(FsPath(e.path), ec))) return true;
     e.backup = e.spare.empty() ? TemporaryNameIn(folder) : e.spare;
     if (std::error_code renamed = RenameName(e.path, e.backup)) {
       e.backup.clear();

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/util/fs_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -27,8 +29,6 @@ size_t DriveLength(std::string_view path) {
   }
   return 0;
 }
-
-fs::path ToFsPath(std::string_view path) { return fs::path(NativeSeparators(std::string(path))); }
 
 // The part of a path no folder listing names: a drive ("C:"), or the server
 // and share of a network path ("\\\\srv\\share"); the separators after it
@@ -99,8 +99,8 @@ std::string ProgramFolder() { return ProgramFolderStorage(); }
 
 void SetProgramPath(std::string_view programPath) {
   std::error_code ec;
-  fs::path p = fs::absolute(ToFsPath(programPath), ec);
-  std::string full = ec ? std::string(programPath) : p.string();
+  fs::path p = fs::absolute(FsPath(NativeSeparators(std::string(programPath))), ec);
+  std::string full = ec ? std::string(programPath) : FsName(p);
   ProgramFolderStorage() = PathPart(full, kPartFolder);
 }
 
@@ -122,7 +122,7 @@ namespace {
 // counts, so that a name never stands for another file beside it.
 [[maybe_unused]] bool EntryExists(const std::string& path) {
   std::error_code ec;
-  return fs::exists(fs::symlink_status(fs::path(path), ec));
+  return fs::exists(fs::symlink_status(FsPath(path), ec));
 }
 
 #ifdef _WIN32
@@ -172,10 +172,10 @@ std::optional<std::string> FindFileNoCase(std::string_view path) {
       resolved = candidate;
 #endif
     } else {
-      fs::path folder = resolved.empty() ? fs::path(".") : fs::path(resolved);
+      fs::path folder = resolved.empty() ? fs::path(".") : FsPath(resolved);
       std::optional<std::string> match;
       for (fs::directory_iterator it(folder, ec), last; !ec && it != last; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = FsName(it->path().filename());
         if (EqualsNoCase(entry, component) && (!match || entry < *match)) match = entry;
       }
       if (!match) return std::nullopt;
@@ -192,7 +192,7 @@ bool FileExists(std::string_view path) {
   // the name's entry, but no file.
   const auto found = FindFileNoCase(path);
   std::error_code ec;
-  return found && fs::exists(fs::path(*found), ec);
+  return found && fs::exists(FsPath(*found), ec);
 }
 
 std::string ResolveExisting(std::string_view path) {
@@ -279,11 +279,11 @@ std::vector<std::string> FindFiles(std::string_view folder, std::string_view pat
     resolvedFolder = WithTrailingSeparator(*found);
   }
   std::error_code ec;
-  fs::path dir = resolvedFolder.empty() ? fs::path(".") : fs::path(resolvedFolder);
+  fs::path dir = resolvedFolder.empty() ? fs::path(".") : FsPath(resolvedFolder);
   for (fs::directory_iterator it(dir, ec), last; !ec && it != last; it.increment(ec)) {
     std::error_code typeEc;
     if (!it->is_regular_file(typeEc)) continue;
-    std::string name = it->path().filename().string();
+    std::string name = FsName(it->path().filename());
     if (WildcardMatch(pattern, name)) result.push_back(resolvedFolder + name);
   }
   std::sort(result.begin(), result.end());

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "core/util/file_io.h"
+#include "core/util/fs_path.h"
 #include "support/temp_dir.h"
 
 namespace maptesk {
@@ -63,6 +65,38 @@ TEST(Wildcards, MatchIgnoringCase) {
   EXPECT_FALSE(WildcardMatch("a?c", "ac"));
   EXPECT_TRUE(WildcardMatch("*", ""));
 }
+
+// Folder and file names in UTF-8 name the same entries on the way in and out:
+// created, listed, found case-blind and saved over under the bytes given.
+TEST(FsPath, Utf8NamesAreTheSameBytesInAndOut) {
+  testing::TempDir dir;
+  const std::string folder = "\xC3\xA9t\xC3\xA9";                 // "été"
+  const std::string file = dir / (folder + "/Cr\xC3\xA8te.MAP");  // "Crète.MAP"
+  testing::WriteText(file, "old");
+  EXPECT_EQ(FsName(FsPath(file)), file);
+  EXPECT_EQ(testing::ListFolder(dir.path()), std::vector<std::string>{folder});
+  EXPECT_EQ(FindFiles(dir / folder, "*.map"), std::vector<std::string>{file});
+  const auto found = FindFileNoCase(dir / (folder + "/CR\xC3\xA8TE.map"));
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, file);
+  std::string error;
+  ASSERT_TRUE(SaveFileSafely(file, "new", &error)) << error;
+  EXPECT_EQ(testing::ReadText(file), "new");
+  EXPECT_EQ(testing::ListFolder(FsPath(dir / folder)),
+            std::vector<std::string>{"Cr\xC3\xA8te.MAP"});
+}
+
+#ifdef _WIN32
+TEST(FsPath, WindowsNamesAreReadAsUtf8ElseAsTheGamesCodePage) {
+  EXPECT_EQ(FsPath("\xC3\xA9t\xC3\xA9").native(), L"\u00e9t\u00e9");
+  // Not UTF-8: a name the game wrote in Windows-1252.
+  EXPECT_EQ(FsPath("Cr\xE8te\x80").native(), L"Cr\u00e8te\u20ac");
+  EXPECT_EQ(FsPath("").native(), L"");
+  // A lone surrogate has no UTF-8 form.
+  EXPECT_EQ(FsName(std::filesystem::path(std::wstring(L"a") + wchar_t(0xD800))), "a\xEF\xBF\xBD");
+  EXPECT_EQ(FsName(std::filesystem::path(L"\u20ac")), "\xE2\x82\xAC");
+}
+#endif
 
 TEST(FindFileNoCase, FindsGameFilesWhateverTheirCase) {
   testing::TempDir dir;
