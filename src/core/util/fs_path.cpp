@@ -37,7 +37,8 @@ std::string FsName(const std::filesystem::path& path) {
   const std::wstring& wide = path.native();
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  const int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  const int count =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
   if (count <= 0) return {};
   std::string utf8(static_cast<size_t>(count), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), count, nullptr, nullptr);
