@@ -32,6 +32,8 @@
 #include "core/map/hex_topology.h"
 #include "core/map/terrain_table.h"
 #include "core/view/hex_grid.h"
+#include "core/view/map_view.h"
+#include "core/view/panel_layout.h"
 
 namespace {
 
@@ -755,20 +757,21 @@ void IconNameTag(QPainter& p, QPointF c) {
 
 template <typename DrawIcon>
 QImage MakeStrip(int width, int buttons, int buttonWidth, int pitch, DrawIcon drawIcon) {
-  QImage img(width, 48, QImage::Format_RGB32);
+  using maptesk::kStripHeight;
+  QImage img(width, 2 * kStripHeight, QImage::Format_RGB32);
   img.fill(kWindow);
   std::vector<QRect> rects;
   for (int half = 0; half < 2; ++half) {
     const bool pressed = half == 1;
     for (int i = 0; i < buttons; ++i) {
-      const QRect r(i * pitch, 24 * half, buttonWidth, 24);
+      const QRect r(i * pitch, kStripHeight * half, buttonWidth, kStripHeight);
       DrawButton(img, r, pressed);
       QPainter p(&img);
       p.setRenderHint(QPainter::Antialiasing, true);
       p.setClipRect(r.adjusted(2, 2, -2, -2));
       // Pressed icons move down and right with the sunken face.
       const double o = pressed ? 1.0 : 0.0;
-      drawIcon(p, i, QPointF(r.x() + buttonWidth / 2.0 + o, r.y() + 12.0 + o));
+      drawIcon(p, i, QPointF(r.x() + buttonWidth / 2.0 + o, r.y() + kStripHeight / 2.0 + o));
       rects.push_back(r);
     }
   }
@@ -777,35 +780,39 @@ QImage MakeStrip(int width, int buttons, int buttonWidth, int pitch, DrawIcon dr
 }
 
 QImage MakeToggleStrip() {
-  return MakeStrip(135, 5, 24, 27, [](QPainter& p, int i, QPointF c) {
-    switch (i) {
-      case 0: IconGrid(p, c); break;
-      case 1: IconZoom(p, c); break;
-      case 2:
-        // Two badges of the map, one over the other: marks, not one terrain.
-        DrawPixelIcon(p, Trimmed(TerrainIcon(6)), c + QPointF(-3, -3));
-        DrawPixelIcon(p, Trimmed(TerrainIcon(3)), c + QPointF(3, 3));
-        break;
-      case 3: IconRoadHex(p, c, 18, 15); break;
-      default: {
-        // The flag is small on the map; the button shows it twice the size.
-        const QImage flag = Trimmed(TerrainIcon(20));
-        DrawPixelIcon(
-            p, flag.scaled(flag.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation), c);
-        break;
-      }
-    }
-  });
+  return MakeStrip(
+      maptesk::kToggleStripWidth, maptesk::ScreenLayout::kToggleButtons, maptesk::kToggleButtonSize,
+      maptesk::kToggleButtonPitch, [](QPainter& p, int i, QPointF c) {
+        switch (i) {
+          case 0: IconGrid(p, c); break;
+          case 1: IconZoom(p, c); break;
+          case 2:
+            // Two badges of the map, one over the other: marks, not one terrain.
+            DrawPixelIcon(p, Trimmed(TerrainIcon(6)), c + QPointF(-3, -3));
+            DrawPixelIcon(p, Trimmed(TerrainIcon(3)), c + QPointF(3, 3));
+            break;
+          case 3: IconRoadHex(p, c, 18, 15); break;
+          default: {
+            // The flag is small on the map; the button shows it twice the size.
+            const QImage flag = Trimmed(TerrainIcon(20));
+            DrawPixelIcon(
+                p, flag.scaled(flag.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation), c);
+            break;
+          }
+        }
+      });
 }
 
 QImage MakeModeStrip() {
-  return MakeStrip(114, 3, 34, 38, [](QPainter& p, int i, QPointF c) {
-    switch (i) {
-      case 0: IconLandscape(p, c); break;
-      case 1: IconRoadHex(p, c, 22, 17); break;
-      default: IconNameTag(p, c); break;
-    }
-  });
+  return MakeStrip(maptesk::kPanelWidth, maptesk::ScreenLayout::kModeButtons,
+                   maptesk::kModeButtonWidth, maptesk::kModeButtonPitch,
+                   [](QPainter& p, int i, QPointF c) {
+                     switch (i) {
+                       case 0: IconLandscape(p, c); break;
+                       case 1: IconRoadHex(p, c, 22, 17); break;
+                       default: IconNameTag(p, c); break;
+                     }
+                   });
 }
 
 // ---------------------------------------------------------------------------
@@ -823,6 +830,10 @@ QImage PanelBase(int w, int h) {
   return img;
 }
 
+QRect ToQRect(const maptesk::ScreenRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+QPoint ToQPoint(const maptesk::ScreenPoint& p) { return QPoint(p.x, p.y); }
+
 // A text box, sunken, covering the view's slot rectangle (right and bottom
 // exclusive).
 void DrawSlot(QImage& img, const QRect& r) {
@@ -837,14 +848,15 @@ void DrawSlot(QImage& img, const QRect& r) {
 }
 
 QImage MakeSetDataPanel() {
-  QImage img = PanelBase(114, 155);
+  QImage img = PanelBase(maptesk::kPanelWidth, maptesk::kSetDataHeight);
   const char* captions[3] = {"Terrain to set", "Name to set", "Roads to set"};
-  const int slotTops[3] = {26, 70, 114};
+  const maptesk::ScreenRect slotRects[3] = {maptesk::kTerrainSlot, maptesk::kNameSlot,
+                                            maptesk::kRoadsSlot};
   for (int i = 0; i < 3; ++i) {
-    const QRect slot(2, slotTops[i], 111 - 2, 17);
+    const QRect slot = ToQRect(slotRects[i]);
     DrawSlot(img, slot);
     QPainter p(&img);
-    Text(p, QRectF(4, slotTops[i] - 15, 106, 13), Qt::AlignLeft | Qt::AlignVCenter, captions[i],
+    Text(p, QRectF(4, slot.top() - 15, 106, 13), Qt::AlignLeft | Qt::AlignVCenter, captions[i],
          UiFont(10, true), kInk);
   }
   FinishPanel(img, {img.rect()});
@@ -858,14 +870,18 @@ QImage MakeSetDataPanel() {
 constexpr int kChooserTextX = 23;
 
 QImage MakeTerrainChooser() {
-  QImage img(228, 380, QImage::Format_RGB32);
+  using maptesk::kPanelWidth;
+  using maptesk::kTerrainButtonHeight;
+  constexpr int kButtons = maptesk::ScreenLayout::kTerrainButtons;
+  QImage img(2 * kPanelWidth, kButtons * kTerrainButtonHeight, QImage::Format_RGB32);
   img.fill(kWindow);
   std::vector<QRect> rects;
   const QFont font = UiFont(10);
   for (int half = 0; half < 2; ++half) {
     const bool pressed = half == 1;
-    for (int k = 0; k < 20; ++k) {
-      const QRect r(114 * half, 19 * k, 114, 19);
+    for (int k = 0; k < kButtons; ++k) {
+      const QRect r(kPanelWidth * half, kTerrainButtonHeight * k, kPanelWidth,
+                    kTerrainButtonHeight);
       DrawButton(img, r, pressed);
       const int o = pressed ? 1 : 0;
       QPainter p(&img);
@@ -874,7 +890,9 @@ QImage MakeTerrainChooser() {
       if (kChooserTextX + 1 + InkRect(TerrainName(k), font).right() > 110) {
         Fail(std::string("chooser name too wide: ") + TerrainName(k));
       }
-      Text(p, QRectF(r.x() + kChooserTextX + o, r.y() + o, 114 - kChooserTextX - 2, 19),
+      Text(p,
+           QRectF(r.x() + kChooserTextX + o, r.y() + o, kPanelWidth - kChooserTextX - 2,
+                  kTerrainButtonHeight),
            Qt::AlignLeft | Qt::AlignVCenter, TerrainName(k), font, pressed ? 0xFF000000 : kInk);
       rects.push_back(r);
     }
@@ -887,7 +905,7 @@ QImage MakeTerrainChooser() {
 // 183: road chooser.
 
 // Where the view draws the road sheet's scale 0 frames on the chooser.
-constexpr QPoint kChooserHex(25, 53);
+const QPoint kChooserHex = ToQPoint(maptesk::kChooserHexPlace);
 
 void DrawArrow(QPainter& p, QPointF from, QPointF to) {
   const QPointF d = to - from;
@@ -904,7 +922,7 @@ void DrawArrow(QPainter& p, QPointF from, QPointF to) {
 }
 
 QImage MakeRoadChooser() {
-  QImage img = PanelBase(114, 169);
+  QImage img = PanelBase(maptesk::kPanelWidth, maptesk::kRoadChooserHeight);
   const HexScale& s = kScales[0];
   // The hex the roads are drawn into, outlined with the same pixels as the
   // grid sheet so the chosen roads end exactly on its sides.
@@ -939,11 +957,17 @@ QImage MakeRoadChooser() {
     QPointF labelCentre;
     double reach;  // the arrow's length
   };
-  // Each label sits inside the view's hit area of its direction.
+  // Each label sits inside the view's hit area of its direction, which the
+  // areas list in this order.
   const Pointer pointers[6] = {{0, "N", {55, 29}, 13},   {1, "NE", {99, 52}, 11},
                                {3, "SE", {99, 105}, 11}, {4, "S", {55, 127}, 13},
                                {5, "SW", {25, 105}, 9},  {7, "NW", {25, 52}, 9}};
-  for (const Pointer& ptr : pointers) {
+  for (size_t i = 0; i < std::size(pointers); ++i) {
+    const Pointer& ptr = pointers[i];
+    const QPoint at = ptr.labelCentre.toPoint();
+    if (!maptesk::kRoadHitAreas[i].Contains(at.x(), at.y())) {
+      Fail(std::string("road label outside its hit area: ") + ptr.label);
+    }
     const QPointF end = QPointF(kChooserHex) + RoadEnd(s, ptr.direction);
     const QPointF d = end - centre;
     const QPointF u = d / std::hypot(d.x(), d.y());
@@ -955,6 +979,11 @@ QImage MakeRoadChooser() {
   // The Auto button, in the part of the Auto area no direction claims.
   p.end();
   const QRect autoButton(39, 142, 36, 18);
+  const maptesk::ScreenRect autoArea = maptesk::kRoadHitAreas[maptesk::kRoadChooserAreas - 1];
+  if (!autoArea.Contains(autoButton.left(), autoButton.top()) ||
+      !autoArea.Contains(autoButton.right(), autoButton.bottom())) {
+    Fail("the Auto button is outside the Auto area");
+  }
   DrawButton(img, autoButton, false);
   QPainter q(&img);
   q.setRenderHint(QPainter::Antialiasing, true);
@@ -975,31 +1004,33 @@ QImage MakeRoadChooser() {
 // 159: road preview.
 
 QImage MakeRoadPreview() {
-  QImage img = PanelBase(92, 22);
+  QImage img = PanelBase(maptesk::kRoadPreviewWidth, maptesk::kRoadPreviewHeight);
   {
     QPainter p(&img);
     Text(p, QRectF(3, 1, 29, 20), Qt::AlignLeft | Qt::AlignVCenter, "Roads", UiFont(9, true, true),
          kInk);
   }
-  DrawSlot(img, QRect(32, 2, 31, 18));
+  DrawSlot(img, ToQRect(maptesk::kRoadsValueBox));
   // The box the view draws the hovered hex's roads into, at scale 1, with
   // the hex outlined by the grid sheet's own pixels.
   const HexScale& s = kScales[1];
-  const QPoint box(65, 3);
+  const QPoint box = ToQPoint(maptesk::kPreviewHexPlace);
   QPainter p(&img);
-  p.fillRect(QRect(box, QSize(24, 16)), QColor(246, 244, 236));
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 24; ++x) {
+  const int w = s.frameWidth;
+  const int h = s.frameHeight;
+  p.fillRect(QRect(box, QSize(w, h)), QColor(246, 244, 236));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
       if (InsideDistance(s, QPointF(x, y)) > 0) img.setPixel(box.x() + x, box.y() + y, kHexFill);
     }
   }
   p.setPen(QColor(120, 116, 104));
-  p.drawRect(box.x() - 1, box.y() - 1, 25, 17);
+  p.drawRect(box.x() - 1, box.y() - 1, w + 1, h + 1);
   p.end();
   const auto c = Corners(s);
   for (int i = 0; i < 6; ++i) {
     for (const QPoint& q : LinePixels(c[size_t(i)], c[size_t((i + 1) % 6)])) {
-      if (q.x() < 24 && q.y() < 16) img.setPixel(box + q, kHexLine);
+      if (q.x() < w && q.y() < h) img.setPixel(box + q, kHexLine);
     }
   }
   FinishPanel(img, {img.rect()});
@@ -1341,12 +1372,14 @@ int main(int argc, char** argv) {
   Save(MakeRoadSheet(), out, "art_139_roads.bmp", 552, 81);
   Save(MakeIconSheet(), out, "art_144_terrain_icons.bmp", 337, 11);
   Save(MakeLabelSheet(), out, "art_162_terrain_labels.bmp", 58, 381);
-  Save(MakeToggleStrip(), out, "art_153_toggle_strip.bmp", 135, 48);
-  Save(MakeSetDataPanel(), out, "art_189_set_data.bmp", 114, 155);
-  Save(MakeModeStrip(), out, "art_188_mode_strip.bmp", 114, 48);
-  Save(MakeTerrainChooser(), out, "art_186_terrain_chooser.bmp", 228, 380);
-  Save(MakeRoadChooser(), out, "art_183_road_chooser.bmp", 114, 169);
-  Save(MakeRoadPreview(), out, "art_159_road_preview.bmp", 92, 22);
+  using namespace maptesk;
+  Save(MakeToggleStrip(), out, "art_153_toggle_strip.bmp", kToggleStripWidth, 2 * kStripHeight);
+  Save(MakeSetDataPanel(), out, "art_189_set_data.bmp", kPanelWidth, kSetDataHeight);
+  Save(MakeModeStrip(), out, "art_188_mode_strip.bmp", kPanelWidth, 2 * kStripHeight);
+  Save(MakeTerrainChooser(), out, "art_186_terrain_chooser.bmp", 2 * kPanelWidth,
+       ScreenLayout::kTerrainButtons * kTerrainButtonHeight);
+  Save(MakeRoadChooser(), out, "art_183_road_chooser.bmp", kPanelWidth, kRoadChooserHeight);
+  Save(MakeRoadPreview(), out, "art_159_road_preview.bmp", kRoadPreviewWidth, kRoadPreviewHeight);
   Save(MakeAppIcon(64), out, "maptesk.png", 64, 64);
   Save(MakeAppIcon(32), out, "maptesk_32.png", 32, 32);
   Save(MakeAppIcon(16), out, "maptesk_16.png", 16, 16);

@@ -8,6 +8,7 @@
 #include "core/settings/tool_settings.h"
 #include "core/util/text_format.h"
 #include "core/view/map_view.h"
+#include "core/view/panel_layout.h"
 
 namespace maptesk {
 
@@ -25,19 +26,9 @@ constexpr const char* kModeTooltips[ScreenLayout::kModeButtons] = {
     "Toggles if Right Mouse button sets names"};
 constexpr int kModeButtonModes[ScreenLayout::kModeButtons] = {kSetTerrain, kSetRoads, kSetName};
 
-// The set-data panel's text slots, relative to the panel; texts sit one pixel in.
-constexpr ScreenRect kTerrainSlot{2, 26, 111, 43};
-constexpr ScreenRect kNameSlot{2, 70, 111, 87};
-constexpr ScreenRect kRoadsSlot{2, 114, 111, 131};
-// Under the roads box: the brush's size.
-constexpr ScreenRect kBrushSlot{2, 134, 111, 152};
-
 // The road chooser's rose shows only the six directions a hex side can take:
 // E and W have no place on it.
 constexpr uint16_t kChooserRoadBits[] = {kRoadN, kRoadNE, kRoadSE, kRoadS, kRoadSW, kRoadNW};
-
-// The road preview's white box, where the hovered hex's roads value stands.
-constexpr ScreenRect kRoadsValueBox{32, 2, 63, 20};
 
 // The modified marks stand in two lines from 14 pixels above the bottom bar.
 constexpr int32_t kModifiedRise = 14;
@@ -47,8 +38,8 @@ constexpr int32_t kModifiedRise = 14;
 constexpr int32_t kModifiedRowWidth = 176;
 
 constexpr int kRoadBits = 8;
-constexpr int32_t kIconWidth = 16;
-constexpr int32_t kIconHeight = 11;
+constexpr int32_t kIconWidth = kTerrainIconFrame.width;
+constexpr int32_t kIconHeight = kTerrainIconFrame.height;
 constexpr int32_t kCapsLinePitch = 15;
 
 int FrameOfBit(uint16_t bit) {
@@ -184,8 +175,8 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
   }
   if (v.setMode() == kSetRoads) {
     plan.panels.push_back({Panel::kRoadChooser, s.roadChooser, {}});
-    const int32_t x = s.roadChooser.left + 25;
-    const int32_t y = s.roadChooser.top + 53;
+    const int32_t x = s.roadChooser.left + kChooserHexPlace.x;
+    const int32_t y = s.roadChooser.top + kChooserHexPlace.y;
     if (v.autoChoice()) {
       plan.panelSprites.push_back({Sheet::kRoads, 0, kAutoMarkFrame, x, y, s.roadChooser});
     } else {
@@ -208,8 +199,8 @@ FramePlan FramePlanner::Plan(const FrameInputs& inputs) {
   plan.panels.push_back({Panel::kModeStrip, s.modeStrip, std::move(modes)});
   plan.panels.push_back({Panel::kRoadPreview, s.roadPreview, {}});
   if (picture && v.currentCell != nullptr) {
-    AddRoads(plan.panelSprites, *v.currentCell, 1, s.roadPreview.left + 65, s.roadPreview.top + 3,
-             s.roadPreview);
+    AddRoads(plan.panelSprites, *v.currentCell, 1, s.roadPreview.left + kPreviewHexPlace.x,
+             s.roadPreview.top + kPreviewHexPlace.y, s.roadPreview);
   }
 
   // The brush's outline under the pointer, when it covers more than the hex.
@@ -401,12 +392,13 @@ ScreenRect At(int32_t x, int32_t y, FrameSize size) {
 
 FrameSize SheetFrameSize(Sheet sheet, int scale) {
   // The grid and road sheets follow the view's three scales.
-  static constexpr FrameSize kHexScales[] = {{61, 51}, {24, 16}, {18, 12}};
   switch (sheet) {
     case Sheet::kGrid:
-    case Sheet::kRoads: return scale >= 0 && scale < 3 ? kHexScales[scale] : FrameSize{};
-    case Sheet::kTerrainIcons: return scale == 0 ? FrameSize{kIconWidth, kIconHeight} : FrameSize{};
-    case Sheet::kTerrainLabels: return scale == 0 ? FrameSize{58, 19} : FrameSize{};
+    case Sheet::kRoads:
+      return scale >= 0 && scale < int(kHexFrameSizes.size()) ? kHexFrameSizes[size_t(scale)]
+                                                              : FrameSize{};
+    case Sheet::kTerrainIcons: return scale == 0 ? kTerrainIconFrame : FrameSize{};
+    case Sheet::kTerrainLabels: return scale == 0 ? kTerrainLabelFrame : FrameSize{};
   }
   return {};
 }

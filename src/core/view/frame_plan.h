@@ -34,10 +34,7 @@ inline constexpr int kAutoMarkFrame = 8;
 inline constexpr int kNamedHexFrame = 20;
 
 /// The size of one frame of a sheet at a scale: the art is cut to these.
-struct FrameSize {
-  int32_t width = 0;
-  int32_t height = 0;
-};
+using FrameSize = SpriteFrameSize;
 FrameSize SheetFrameSize(Sheet sheet, int scale);
 
 /// The panels drawn from a picture of their own.

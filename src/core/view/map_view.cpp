@@ -4,31 +4,12 @@
 
 #include "core/map/hex_map.h"
 #include "core/settings/tool_settings.h"
+#include "core/view/panel_layout.h"
 #include "core/view/view_host.h"
 
 namespace maptesk {
 
 namespace {
-
-// Panel sizes as the art draws them.
-constexpr int32_t kToggleStripWidth = 135;
-constexpr int32_t kStripHeight = 24;
-constexpr int32_t kToggleButtonSize = 24;
-constexpr int32_t kToggleButtonPitch = 27;
-constexpr int32_t kPanelWidth = 114;
-constexpr int32_t kSetDataHeight = 155;
-constexpr int32_t kModeButtonWidth = 34;
-constexpr int32_t kModeButtonPitch = 38;
-constexpr int32_t kTerrainButtonHeight = 19;
-constexpr int32_t kRoadChooserHeight = 169;
-constexpr int32_t kRoadPreviewWidth = 92;
-constexpr int32_t kRoadPreviewHeight = 22;
-
-// Hit areas of the road chooser, relative to it, tested in this order: the
-// Auto area is the middle of the rose that the six directions leave free.
-constexpr ScreenRect kRoadHitAreas[ScreenLayout::kRoadAreas] = {
-    {16, 16, 64, 48},  {83, 47, 131, 79}, {83, 92, 131, 124}, {48, 107, 96, 139},
-    {14, 92, 62, 124}, {14, 47, 62, 79},  {37, 18, 76, 162}};
 
 ScreenRect At(int32_t left, int32_t top, int32_t width, int32_t height) {
   return {left, top, left + width, top + height};

@@ -10,6 +10,7 @@
 #include "core/map/hex_cell.h"
 #include "core/map/hex_tools.h"
 #include "core/view/hex_grid.h"
+#include "core/view/panel_layout.h"
 
 namespace maptesk {
 
@@ -25,7 +26,7 @@ struct ScreenLayout {
   static constexpr int kToggleButtons = 5;
   static constexpr int kModeButtons = 3;
   static constexpr int kTerrainButtons = 20;
-  static constexpr int kRoadAreas = 7;
+  static constexpr int kRoadAreas = kRoadChooserAreas;
   /// The road chooser's Auto area.
   static constexpr int kRoadAuto = 6;
 

@@ -115,9 +115,12 @@ int32_t MapRenderer::build() {
 
   // The strips only draw: which button the pointer is over, and its
   // tooltip, are the frame plan's.
-  toggles_.SetButtons(ScreenLayout::kToggleButtons, 24, 24, 27, 24);
-  modes_.SetButtons(ScreenLayout::kModeButtons, 34, 24, 38, 24);
-  chooser_.SetButtons(ScreenLayout::kTerrainButtons, 114, 19, 114, 19, /*horizontal=*/false);
+  toggles_.SetButtons(ScreenLayout::kToggleButtons, kToggleButtonSize, kStripHeight,
+                      kToggleButtonPitch, kStripHeight);
+  modes_.SetButtons(ScreenLayout::kModeButtons, kModeButtonWidth, kStripHeight, kModeButtonPitch,
+                    kStripHeight);
+  chooser_.SetButtons(ScreenLayout::kTerrainButtons, kPanelWidth, kTerrainButtonHeight, kPanelWidth,
+                      kTerrainButtonHeight, /*horizontal=*/false);
 
   pictureStale_ = true;
   overlayValid_ = false;

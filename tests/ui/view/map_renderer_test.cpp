@@ -18,6 +18,7 @@
 #include "core/map/edit_steps.h"
 #include "core/map/terrain_table.h"
 #include "core/view/map_view.h"
+#include "core/view/panel_layout.h"
 #include "support/fake_view_host.h"
 #include "support/picture_files.h"
 #include "support/run_cli.h"
@@ -281,6 +282,38 @@ TEST_F(TerrainMarksTest, EveryTwoTerrainsLookDifferentAtEveryScale) {
       }
     }
   }
+}
+
+// The art is drawn to the layout's sizes and the view cuts it by them: a
+// picture of another size would shift every button and frame.
+TEST(PanelArt, EachPictureHasTheSizeTheLayoutCutsItBy) {
+  const struct {
+    const char* file;
+    int width;
+    int height;
+  } rows[] = {
+      {":/art/art_153_toggle_strip.bmp", kToggleStripWidth, 2 * kStripHeight},
+      {":/art/art_188_mode_strip.bmp", kPanelWidth, 2 * kStripHeight},
+      {":/art/art_189_set_data.bmp", kPanelWidth, kSetDataHeight},
+      {":/art/art_186_terrain_chooser.bmp", 2 * kPanelWidth,
+       ScreenLayout::kTerrainButtons * kTerrainButtonHeight},
+      {":/art/art_183_road_chooser.bmp", kPanelWidth, kRoadChooserHeight},
+      {":/art/art_159_road_preview.bmp", kRoadPreviewWidth, kRoadPreviewHeight},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(QImage(r.file).size(), QSize(r.width, r.height)) << r.file;
+  }
+  // The sheets hold their frames: nine road frames and three grid frames in
+  // a row per scale, the rows one below the other.
+  int rows3 = 0;
+  for (const SpriteFrameSize& f : kHexFrameSizes) rows3 += f.height;
+  const QSize grid = QImage(":/art/art_133_grid.bmp").size();
+  const QSize roads = QImage(":/art/art_139_roads.bmp").size();
+  EXPECT_GE(grid.width(), 3 * kHexFrameSizes[0].width);
+  EXPECT_GE(roads.width(), 9 * kHexFrameSizes[0].width);
+  EXPECT_GE(grid.height(), rows3);
+  EXPECT_GE(roads.height(), rows3);
+  EXPECT_GE(QImage(":/art/art_144_terrain_icons.bmp").width(), 21 * kTerrainIconFrame.width);
 }
 
 TEST(TerrainLabelArt, EachNameStaysInsideItsLabelClearOfTheBorder) {
