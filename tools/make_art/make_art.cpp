@@ -34,6 +34,7 @@
 #include "core/view/hex_grid.h"
 #include "core/view/map_view.h"
 #include "core/view/panel_layout.h"
+#include "ui/display/qt_geometry.h"
 
 namespace {
 
@@ -830,10 +831,6 @@ QImage PanelBase(int w, int h) {
   return img;
 }
 
-QRect ToQRect(const maptesk::ScreenRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
-
-QPoint ToQPoint(const maptesk::ScreenPoint& p) { return QPoint(p.x, p.y); }
-
 // A text box, sunken, covering the view's slot rectangle (right and bottom
 // exclusive).
 void DrawSlot(QImage& img, const QRect& r) {
@@ -853,7 +850,7 @@ QImage MakeSetDataPanel() {
   const maptesk::ScreenRect slotRects[3] = {maptesk::kTerrainSlot, maptesk::kNameSlot,
                                             maptesk::kRoadsSlot};
   for (int i = 0; i < 3; ++i) {
-    const QRect slot = ToQRect(slotRects[i]);
+    const QRect slot = maptesk::ToQRect(slotRects[i]);
     DrawSlot(img, slot);
     QPainter p(&img);
     Text(p, QRectF(4, slot.top() - 15, 106, 13), Qt::AlignLeft | Qt::AlignVCenter, captions[i],
@@ -905,7 +902,7 @@ QImage MakeTerrainChooser() {
 // 183: road chooser.
 
 // Where the view draws the road sheet's scale 0 frames on the chooser.
-const QPoint kChooserHex = ToQPoint(maptesk::kChooserHexPlace);
+const QPoint kChooserHex = maptesk::ToQPoint(maptesk::kChooserHexPlace);
 
 void DrawArrow(QPainter& p, QPointF from, QPointF to) {
   const QPointF d = to - from;
@@ -979,7 +976,7 @@ QImage MakeRoadChooser() {
   // The Auto button, in the part of the Auto area no direction claims.
   p.end();
   const QRect autoButton(39, 142, 36, 18);
-  const maptesk::ScreenRect autoArea = maptesk::kRoadHitAreas[maptesk::kRoadChooserAreas - 1];
+  const maptesk::ScreenRect autoArea = maptesk::kRoadHitAreas[maptesk::ScreenLayout::kRoadAuto];
   if (!autoArea.Contains(autoButton.left(), autoButton.top()) ||
       !autoArea.Contains(autoButton.right(), autoButton.bottom())) {
     Fail("the Auto button is outside the Auto area");
@@ -1010,11 +1007,11 @@ QImage MakeRoadPreview() {
     Text(p, QRectF(3, 1, 29, 20), Qt::AlignLeft | Qt::AlignVCenter, "Roads", UiFont(9, true, true),
          kInk);
   }
-  DrawSlot(img, ToQRect(maptesk::kRoadsValueBox));
+  DrawSlot(img, maptesk::ToQRect(maptesk::kRoadsValueBox));
   // The box the view draws the hovered hex's roads into, at scale 1, with
   // the hex outlined by the grid sheet's own pixels.
   const HexScale& s = kScales[1];
-  const QPoint box = ToQPoint(maptesk::kPreviewHexPlace);
+  const QPoint box = maptesk::ToQPoint(maptesk::kPreviewHexPlace);
   QPainter p(&img);
   const int w = s.frameWidth;
   const int h = s.frameHeight;

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "ui/display/qt_geometry.h"
 #include "ui/display/surface_image.h"
 
 namespace maptesk {
@@ -94,7 +95,7 @@ int32_t DisplaySurfaces::InitFullScreen(QRect& out, int& bits, int mode) {
   ScreenRect rect{out.left(), out.top(), out.left() + out.width(), out.top() + out.height()};
   ScreenModes screen(screenSize_);
   const int32_t result = WalkDisplayModes(screen, mode, rect, bits);
-  out = QRect(rect.left, rect.top, rect.width(), rect.height());
+  out = ToQRect(rect);
   if (!Succeeded(result)) return result;
   if (out.isEmpty()) return kErrFail;
 

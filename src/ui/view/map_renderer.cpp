@@ -16,13 +16,12 @@
 #include "core/view/map_view.h"
 #include "ui/display/display_surfaces.h"
 #include "ui/display/picture_image.h"
+#include "ui/display/qt_geometry.h"
 #include "ui/display/ui_text.h"
 
 namespace maptesk {
 
 namespace {
-
-QRect ToQRect(const ScreenRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
 // A text shrinks to fit its box down to this size and no further: below it
 // no name can be read, so the rest is cut off instead.
@@ -222,7 +221,7 @@ void MapRenderer::PatchOverlay(const std::vector<ScreenRect>& areas) {
 namespace {
 
 bool Meets(const QRect* area, const ScreenRect& r) {
-  return area == nullptr || area->intersects(QRect(r.left, r.top, r.width(), r.height()));
+  return area == nullptr || area->intersects(ToQRect(r));
 }
 
 }  // namespace
